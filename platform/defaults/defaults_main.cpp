@@ -1,0 +1,100 @@
+// defaults: reads and writes the user's preference files,
+// ~/Library/Preferences/DOMAIN.plist.
+//
+//   defaults write DOMAIN KEY -bool true|false|yes|no
+//   defaults read DOMAIN [KEY]
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/atomic_file.h"
+#include "platform/foundation/text.h"
+#include "platform/plist/plist_dictionary.h"
+
+namespace {
+
+int usage() {
+  std::fputs(
+      "usage: defaults write DOMAIN KEY -bool true|false|yes|no\n"
+      "       defaults read DOMAIN [KEY]\n",
+      stderr);
+  return 2;
+}
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "defaults: %s\n", message.c_str());
+  return 1;
+}
+
+// Nothing for a domain that would name a file outside the preferences folder.
+std::optional<std::string> domainPath(std::string_view domain) {
+  if (domain == "NSGlobalDomain") domain = ".GlobalPreferences";
+  if (domain.empty() || domain == "." || domain == ".." || domain.find('/') != std::string_view::npos ||
+      domain.find('\0') != std::string_view::npos)
+    return std::nullopt;
+  return platform::expandTilde("~/Library/Preferences/") + std::string(domain) + ".plist";
+}
+
+std::optional<bool> parseBool(std::string_view word) {
+  if (word == "true" || word == "yes" || word == "TRUE" || word == "YES") return true;
+  if (word == "false" || word == "no" || word == "FALSE" || word == "NO") return false;
+  return std::nullopt;
+}
+
+void printValue(const platform::PlistDictionary& file, const std::string& key) {
+  using platform::PlistKind;
+  switch (file.kind(key)) {
+    case PlistKind::String: std::printf("%s\n", file.string(key)->c_str()); break;
+    case PlistKind::Boolean: std::printf("%d\n", *file.boolean(key) ? 1 : 0); break;
+    case PlistKind::Integer: std::printf("%lld\n", static_cast<long long>(*file.integer(key))); break;
+    case PlistKind::Real: std::printf("%.17g\n", *file.real(key)); break;
+    default: {
+      platform::PlistDictionary single;
+      single = file;
+      for (const auto& other : single.keys())
+        if (other != key) single.remove(other);
+      std::fputs(single.toXml().c_str(), stdout);
+    }
+  }
+}
+
+int readCommand(const std::string& path, std::string_view domain, const char* key) {
+  auto file = platform::PlistDictionary::readFile(path);
+  if (!file) return fail("the domain " + std::string(domain) + " does not exist or cannot be read");
+  if (!key) {
+    std::fputs(file->toXml().c_str(), stdout);
+    return 0;
+  }
+  if (!file->contains(key)) return fail("the key " + std::string(key) + " does not exist in " + std::string(domain));
+  printValue(*file, key);
+  return 0;
+}
+
+int writeCommand(const std::string& path, const char* key, bool value) {
+  platform::PlistDictionary file;
+  if (auto existing = platform::readWholeFile(path)) {
+    auto parsed = platform::PlistDictionary::parse(*existing);
+    // An unreadable file may still be someone's data: never replace it.
+    if (!parsed) return fail(path + " exists but is not a property-list dictionary; not overwritten");
+    file = std::move(*parsed);
+  }
+  file.setBoolean(key, value);
+  if (auto failure = file.writeFile(path)) return fail(*failure);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return usage();
+  std::string_view command = argv[1];
+  auto path = domainPath(argv[2]);
+  if (!path) return fail(std::string("not a domain name: ") + argv[2]);
+  if (command == "read" && (argc == 3 || argc == 4)) return readCommand(*path, argv[2], argc == 4 ? argv[3] : nullptr);
+  if (command == "write" && argc == 6 && std::string_view(argv[4]) == "-bool") {
+    auto value = parseBool(argv[5]);
+    if (!value) return fail(std::string("not a boolean: ") + argv[5]);
+    return writeCommand(*path, argv[3], *value);
+  }
+  return usage();
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The main event loop of a program without a toolkit: timers and file
+// descriptors, all dispatched on the one thread that runs the loop.
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct sd_event;
+struct sd_event_source;
+
+namespace platform {
+
+class EventLoop {
+ public:
+  EventLoop();
+  ~EventLoop();
+  EventLoop(const EventLoop&) = delete;
+  EventLoop& operator=(const EventLoop&) = delete;
+
+  // Fires every interval, measured from the previous planned firing, until
+  // the loop ends. A firing that comes late is not made up for.
+  void addRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback);
+  // Calls back whenever fd is readable (or has hung up). beforeWait, when
+  // given, runs in every loop iteration before the loop sleeps: the place to
+  // flush output and handle input a library has already read from fd.
+  void addReadable(int fd, std::function<void()> callback, std::function<void()> beforeWait = {});
+
+  // Runs until exit(); returns the code given to exit().
+  int run();
+  void exit(int code);
+
+  sd_event* handle() const { return event_; }
+
+  struct Source;  // one timer or descriptor with its callbacks
+
+ private:
+  sd_event* event_ = nullptr;
+  std::vector<std::unique_ptr<Source>> sources_;
+};
+
+}  // namespace platform

@@ -1,0 +1,113 @@
+#include "atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+namespace platform {
+namespace {
+
+std::string folderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Follows a chain of symlinks (also a dangling one) to the path to replace.
+std::string resolveLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::string target(static_cast<size_t>(info.st_size) + 256, '\0');
+    ssize_t n = readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0) return path;
+    target.resize(static_cast<size_t>(n));
+    path = target[0] == '/' ? target : folderOf(path) + "/" + target;
+  }
+  return path;
+}
+
+std::string failure(const char* what, const std::string& path, int error) {
+  return std::string(what) + " " + path + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+  const std::string target = resolveLinks(path);
+  const std::string folder = folderOf(target);
+  const std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+
+  struct stat existing;
+  const bool keepMode = stat(target.c_str(), &existing) == 0;
+
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = folder + "/." + base + "." + std::to_string(random() % 1000000000) + ".tmp";
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return failure("cannot create a file in", folder, errno);
+  }
+  if (fd < 0) return failure("cannot create a file in", folder, EEXIST);
+
+  auto abandon = [&](const char* what) {
+    int error = errno;
+    close(fd);
+    unlink(temporary.c_str());
+    return failure(what, temporary, error);
+  };
+  if (keepMode && fchmod(fd, existing.st_mode & 07777) != 0) return abandon("cannot set the mode of");
+  for (size_t written = 0; written < content.size();) {
+    ssize_t n = write(fd, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return abandon("cannot write");
+    }
+    written += static_cast<size_t>(n);
+  }
+  if (fsync(fd) != 0) return abandon("cannot flush");
+  if (close(fd) != 0) {
+    int error = errno;
+    unlink(temporary.c_str());
+    return failure("cannot close", temporary, error);
+  }
+  if (rename(temporary.c_str(), target.c_str()) != 0) {
+    int error = errno;
+    unlink(temporary.c_str());
+    return failure("cannot replace", target, error);
+  }
+  // Make the rename itself durable; a failure here loses nothing that was there.
+  int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd >= 0) {
+    fsync(folderFd);
+    close(folderFd);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  return content;
+}
+
+}  // namespace platform

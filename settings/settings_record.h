@@ -1,0 +1,69 @@
+#pragma once
+// The crosshair settings record, its file and the notification that tells a
+// running overlay to read the file again. The settings page is the only
+// writer; the overlay only reads.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/foundation/colour.h"
+
+namespace platform {
+class DistributedNotificationCenter;
+}
+
+namespace settings {
+
+struct SettingsRecord {
+  platform::ColourRef s_WinColor;  // crosshair and readout colour
+  int32_t s_WinWidth = 0;          // arm thickness in points
+  uint32_t s_key = 0;              // modifiers that must all be held in hot-key mode
+  int32_t s_Retikon = 0;           // overlay enabled: 1 on, 0 off
+  int32_t s_Disp = 0;              // display kind: 1 always, otherwise hot-key mode
+  int32_t s_Locate = 0;            // coordinate readout: 1 on
+  int32_t s_shadow = 0;            // arm-window shadow: 1 on
+  int32_t s_distance = 0;          // gap around the pointer in points
+};
+
+// Modifier bits of the mask.
+inline constexpr uint32_t kCommandKey = 0x0100;
+inline constexpr uint32_t kShiftKey = 0x0200;
+inline constexpr uint32_t kCapsLockKey = 0x0400;
+inline constexpr uint32_t kOptionKey = 0x0800;
+inline constexpr uint32_t kControlKey = 0x1000;
+inline constexpr uint32_t kDefaultPageMask = kControlKey | kCommandKey;
+// Bits the overlay never requires: right control and one the page never sets.
+inline constexpr uint32_t kOverlayIgnoredBits = 0x8008;
+
+inline constexpr int32_t kDefaultWidth = 5;
+
+inline constexpr const char* kSettingsFile = "~/Library/Preferences/com.Halvix.RetikonX.plist";
+inline constexpr const char* kNotificationName = "Vantrl Notification";
+inline constexpr const char* kNotificationObject = "com.Halvix.Vantrel";
+
+// Who reads the record: the two differ only in how they treat the mask.
+enum class Reader { SettingsPage, Overlay };
+
+// The settings file's path with the tilde expanded from HOME, afresh each call.
+std::string settingsFilePath();
+
+// The mask from its stored single-precision form: NaN and negatives give 0,
+// 2^32 and above give 2^32 - 1, everything else is truncated toward zero.
+uint32_t maskFromFloat(float value);
+
+// Replaces every variable of the record from the file; a missing or broken
+// file, or a missing key, gives the defaults.
+void loadPref(SettingsRecord& record, const std::string& path, Reader reader);
+
+// Writes all eight keys into the file, keeping every other key it holds.
+// Returns the reason when the file could not be written; the old file then
+// stays as it was.
+std::optional<std::string> writePref(const SettingsRecord& record, const std::string& path);
+
+// The settings page's save: write the file, say on stderr when that failed,
+// and post the change notification either way, so a running overlay reads
+// whatever file is there now.
+void savePref(const SettingsRecord& record, const std::string& path,
+              platform::DistributedNotificationCenter& center);
+
+}  // namespace settings
