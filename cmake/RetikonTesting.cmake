@@ -9,6 +9,15 @@ function(retikon_unit_test name)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# retikon_script_test(NAME SCRIPT LABEL): a Python test script run against
+# the programs of this build.
+function(retikon_script_test name script label)
+  add_test(NAME ${name} COMMAND python3 ${script})
+  set_tests_properties(${name} PROPERTIES
+    LABELS ${label} TIMEOUT 300
+    ENVIRONMENT "RETIKON_BUILD=${PROJECT_BINARY_DIR};RETIKON_SOURCE=${PROJECT_SOURCE_DIR};PYTHONPATH=${CMAKE_CURRENT_SOURCE_DIR}")
+endfunction()
+
 # retikon_e2e_test(NAME SCRIPT): a Python end-to-end test that runs the real
 # programs on the display and bus that scripts/test provides. Serial: they
 # share one X server.
