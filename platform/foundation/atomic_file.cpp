@@ -1,10 +1,13 @@
 #include "atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -31,6 +34,27 @@ std::string resolveLinks(std::string path) {
   return path;
 }
 
+std::string temporaryPrefix(const std::string& base) { return "." + base + "."; }
+
+// Temporaries of writers that were killed before their rename: the process
+// that made one is named in it, and once that process is gone nobody will
+// finish the file.
+void removeAbandonedTemporaries(const std::string& folder, const std::string& base) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  const std::string prefix = temporaryPrefix(base);
+  while (dirent* entry = readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (name.size() <= prefix.size() + 4 || name.substr(0, prefix.size()) != prefix ||
+        name.substr(name.size() - 4) != ".tmp")
+      continue;
+    pid_t owner = static_cast<pid_t>(std::strtol(std::string(name.substr(prefix.size())).c_str(), nullptr, 10));
+    if (owner <= 0 || owner == getpid()) continue;
+    if (kill(owner, 0) != 0 && errno == ESRCH) unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
+}
+
 std::string failure(const char* what, const std::string& path, int error) {
   return std::string(what) + " " + path + ": " + std::strerror(error);
 }
@@ -49,7 +73,8 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
   std::string temporary;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = folder + "/." + base + "." + std::to_string(random() % 1000000000) + ".tmp";
+    temporary = folder + "/" + temporaryPrefix(base) + std::to_string(getpid()) + "." +
+                std::to_string(random() % 1000000000) + ".tmp";
     fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return failure("cannot create a file in", folder, errno);
   }
@@ -82,6 +107,7 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     unlink(temporary.c_str());
     return failure("cannot replace", target, error);
   }
+  removeAbandonedTemporaries(folder, base);
   // Make the rename itself durable; a failure here loses nothing that was there.
   int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folderFd >= 0) {
