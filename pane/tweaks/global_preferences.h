@@ -1,0 +1,42 @@
+#pragma once
+// The scroll-bar arrow placement and the pointer speed, kept in the user's
+// global preferences file. Other programs write that file too, so every
+// save reads it afresh and changes only the keys this page has stored.
+#include <optional>
+
+#include "pane/tweaks/scroll_bar_placement.h"
+#include "pane/tweaks/tweaks_state.h"
+
+namespace vantrel {
+
+inline constexpr const char* kGlobalPreferencesFile = "~/Library/Preferences/.GlobalPreferences.plist";
+inline constexpr const char* kScrollBarVariantKey = "AppleScrollBarVariant";
+inline constexpr const char* kMouseScalingKey = "com.apple.mouse.scaling";
+inline constexpr const char* kTrackpadScalingKey = "com.apple.trackpad.scaling";
+// Stored as the single-precision 1.7 widened, which is what the system's
+// own settings store.
+inline constexpr float kDefaultScaling = 1.7f;
+
+// Reads the file into state.records (nothing when missing, unreadable or
+// not a dictionary: then nothing is ever written during this load) and
+// forgets the keys stored by an earlier load.
+void loadGlobalPreferences(TweaksState& state);
+
+// The placement whose radio button is on. An absent value stores and saves
+// "Single". Nothing (all four off, nothing written) for a text that names
+// no placement, or a value that is not a text at all.
+std::optional<ScrollBarPlacement> loadScrollBarPlacement(TweaksState& state);
+
+// Fills in a missing trackpad, then mouse scaling with the default, saving
+// after each, and returns the slider's value: the mouse scaling. A scaling
+// that is present but no finite number (integers and reals are numbers) is
+// left as it is and the slider shows the default.
+float loadPointerSpeed(TweaksState& state);
+
+// A radio button's action: stores the placement and saves.
+void storeScrollBarPlacement(TweaksState& state, ScrollBarPlacement placement);
+
+// The slider's action: one number for mouse and trackpad, one save.
+void storePointerSpeed(TweaksState& state, float sliderValue);
+
+}  // namespace vantrel
