@@ -84,4 +84,6 @@ int EventLoop::run() {
 
 void EventLoop::exit(int code) { sd_event_exit(event_, code); }
 
+void EventLoop::runOnce() { sd_event_run(event_, UINT64_MAX); }
+
 }  // namespace platform

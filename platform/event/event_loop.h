@@ -29,6 +29,9 @@ class EventLoop {
   // Runs until exit(); returns the code given to exit().
   int run();
   void exit(int code);
+  // Waits for and dispatches one event: for callers that drive the loop
+  // themselves until a condition holds.
+  void runOnce();
 
   sd_event* handle() const { return event_; }
 

@@ -96,7 +96,10 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     }
     written += static_cast<size_t>(n);
   }
-  if (fsync(fd) != 0) return abandon("cannot flush");
+  // The data must be on disk before the rename can expose it; the rename
+  // itself needs no flush of the folder: lost in a power cut, it leaves the
+  // previous file, which is whole.
+  if (fdatasync(fd) != 0) return abandon("cannot flush");
   if (close(fd) != 0) {
     int error = errno;
     unlink(temporary.c_str());
@@ -108,12 +111,6 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     return failure("cannot replace", target, error);
   }
   removeAbandonedTemporaries(folder, base);
-  // Make the rename itself durable; a failure here loses nothing that was there.
-  int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folderFd >= 0) {
-    fsync(folderFd);
-    close(folderFd);
-  }
   return std::nullopt;
 }
 
