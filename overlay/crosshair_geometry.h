@@ -1,0 +1,19 @@
+#pragma once
+// Where the crosshair's four arms and the readout go, from the pointer, the
+// primary screen's size and the settings alone.
+#include <array>
+#include <cstdint>
+
+#include "platform/x11/geometry.h"
+
+namespace retikonx {
+
+// In the order left, right, lower, upper.
+using ArmFrames = std::array<platform::Rect, 4>;
+
+ArmFrames crossLineFrames(int16_t h, int16_t v, float sw, float sh, int32_t width, int32_t distance);
+
+// Always 90 x 19, beside the pointer, kept clear of the left and top edges.
+platform::Rect pointWindowFrame(int16_t h, int16_t v, float sh);
+
+}  // namespace retikonx

@@ -1,0 +1,30 @@
+#pragma once
+// The application object as its delegate sees it.
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace platform {
+
+class ApplicationDelegate {
+ public:
+  virtual ~ApplicationDelegate() = default;
+  virtual void applicationDidFinishLaunching() = 0;
+};
+
+// Identifies a scheduled timer; 0 is none.
+using TimerHandle = int;
+
+class Application {
+ public:
+  virtual ~Application() = default;
+  // Calls back on the main thread for every distributed notification with
+  // exactly this name and object.
+  virtual void observeDistributedNotification(std::string name, std::string object,
+                                              std::function<void()> callback) = 0;
+  virtual TimerHandle scheduleRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) = 0;
+  // Ends the event loop and with it the process.
+  virtual void terminate() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+// The pointer, the held modifiers and the screens, read when asked.
+#include <cstdint>
+#include <optional>
+
+#include "platform/x11/geometry.h"
+
+namespace platform {
+
+class Input {
+ public:
+  virtual ~Input() = default;
+  virtual Point getMouse() = 0;
+  // Held modifiers in the settings' mask layout (command 0x0100 ... control 0x1000).
+  virtual uint32_t getCurrentKeyModifiers() = 0;
+};
+
+class ScreenList {
+ public:
+  virtual ~ScreenList() = default;
+  // The primary screen's size; nothing when the window system reports no screen.
+  virtual std::optional<Size> primaryScreenSize() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,149 @@
+#pragma once
+// Stand-ins for the window system that record what the overlay asks of it.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/x11/application.h"
+#include "platform/x11/input.h"
+#include "platform/x11/window.h"
+
+namespace fakes {
+
+using Log = std::vector<std::string>;
+
+struct FakeTextField : platform::TextField {
+  FakeTextField(Log& log, std::string name) : log(log), name(std::move(name)) {}
+  void setIntValue(int32_t value) override {
+    text = std::to_string(value);
+    log.push_back(name + ".setIntValue " + text);
+  }
+  void setStringValue(std::string value) override { text = std::move(value); }
+  void setTextColor(const platform::ColourRef& colour) override {
+    textColour = colour;
+    log.push_back(name + ".setTextColor");
+  }
+  Log& log;
+  std::string name;
+  std::string text;
+  platform::ColourRef textColour;
+};
+
+struct FakeWindow : platform::Window {
+  FakeWindow(Log& log, std::string name) : log(log), name(std::move(name)) {}
+  void setContentView(platform::View* view) override { content = view; }
+  platform::TextField& addTextField(platform::Rect, platform::TextAlignment) override {
+    fields.push_back(std::make_unique<FakeTextField>(log, name + ".field"));
+    return *fields.back();
+  }
+  void setBackgroundColor(const platform::ColourRef& colour) override {
+    background = colour;
+    log.push_back(name + ".setBackgroundColor");
+  }
+  void setLevel(int32_t value) override {
+    level = value;
+    log.push_back(name + ".setLevel");
+  }
+  void setAlphaValue(float value) override {
+    alpha = value;
+    log.push_back(name + ".setAlphaValue");
+  }
+  void setOpaque(bool value) override {
+    opaque = value;
+    log.push_back(name + ".setOpaque");
+  }
+  void setHasShadow(bool value) override {
+    shadow = value;
+    log.push_back(name + (value ? ".setHasShadow YES" : ".setHasShadow NO"));
+  }
+  void setFrame(platform::Rect value, bool display) override {
+    frameValue = value;
+    log.push_back(name + (display ? ".setFrame display" : ".setFrame"));
+  }
+  platform::Rect frame() const override { return frameValue; }
+  void makeKeyAndOrderFront() override {
+    onScreen = true;
+    ++orderedIn;
+    log.push_back(name + ".orderFront");
+  }
+  void orderOut() override {
+    onScreen = false;
+    ++orderedOut;
+    log.push_back(name + ".orderOut");
+  }
+
+  Log& log;
+  std::string name;
+  platform::View* content = nullptr;
+  std::vector<std::unique_ptr<FakeTextField>> fields;
+  platform::ColourRef background;
+  int32_t level = 0;
+  float alpha = 0;
+  std::optional<bool> opaque, shadow;
+  platform::Rect frameValue;
+  bool onScreen = false;
+  int orderedIn = 0, orderedOut = 0;
+};
+
+struct CreatedWindow {
+  platform::Rect contentRect;
+  uint32_t styleMask;
+  platform::BackingStore backing;
+  bool defer;
+};
+
+struct FakeWindowServer : platform::WindowServer {
+  std::unique_ptr<platform::Window> createWindow(platform::Rect contentRect, uint32_t styleMask,
+                                                 platform::BackingStore backing, bool defer) override {
+    created.push_back({contentRect, styleMask, backing, defer});
+    auto window = std::make_unique<FakeWindow>(log, "w" + std::to_string(created.size()));
+    windows.push_back(window.get());
+    return window;
+  }
+  int32_t windowLevelForKey(int32_t key) const override { return key * 1000; }
+  Log log;
+  std::vector<CreatedWindow> created;
+  std::vector<FakeWindow*> windows;
+};
+
+struct FakeApplication : platform::Application {
+  explicit FakeApplication(Log& log) : log(log) {}
+  void observeDistributedNotification(std::string name, std::string object, std::function<void()> callback) override {
+    log.push_back("observe " + name + " / " + object);
+    observer = std::move(callback);
+  }
+  platform::TimerHandle scheduleRepeatingTimer(std::chrono::microseconds interval,
+                                               std::function<void()> callback) override {
+    log.push_back("timer " + std::to_string(interval.count()) + "us");
+    tick = std::move(callback);
+    return 7;
+  }
+  void terminate() override {
+    ++terminated;
+    log.push_back("terminate");
+  }
+  Log& log;
+  std::function<void()> observer, tick;
+  int terminated = 0;
+};
+
+struct FakeInput : platform::Input {
+  platform::Point getMouse() override {
+    ++mouseReads;
+    return pointer;
+  }
+  uint32_t getCurrentKeyModifiers() override {
+    ++modifierReads;
+    return modifiers;
+  }
+  platform::Point pointer{300, 700};
+  uint32_t modifiers = 0;
+  int mouseReads = 0, modifierReads = 0;
+};
+
+struct FakeScreens : platform::ScreenList {
+  std::optional<platform::Size> primaryScreenSize() override { return size; }
+  std::optional<platform::Size> size = platform::Size{1440, 900};
+};
+
+}  // namespace fakes

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "overlay/crosshair_geometry.h"
+
+using platform::Rect;
+using retikonx::crossLineFrames;
+using retikonx::pointWindowFrame;
+
+namespace {
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+struct ArmCase {
+  const char* name;
+  int16_t h, v;
+  float sw, sh;
+  int32_t width, distance;
+  Rect left, right, lower, upper;
+};
+
+class ArmFrames : public ::testing::TestWithParam<ArmCase> {};
+
+TEST_P(ArmFrames, AreWhereTheArithmeticPutsThem) {
+  const ArmCase& c = GetParam();
+  const auto frames = crossLineFrames(c.h, c.v, c.sw, c.sh, c.width, c.distance);
+  EXPECT_EQ(frames[0], c.left);
+  EXPECT_EQ(frames[1], c.right);
+  EXPECT_EQ(frames[2], c.lower);
+  EXPECT_EQ(frames[3], c.upper);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, ArmFrames,
+    ::testing::Values(
+        ArmCase{"PointerMidScreen", 700, 300, 1440, 900, 5, 10, {-2190, 598, 2878, 5}, {712, 598, 2878, 5},
+                {698, -1210, 5, 1798}, {698, 612, 5, 1798}},
+        ArmCase{"ThinNearTopLeft", 50, 10, 1440, 900, 1, 0, {-2829, 889, 2878, 1}, {51, 889, 2878, 1},
+                {49, -909, 1, 1798}, {49, 891, 1, 1798}},
+        // W = 2 and 3 halve to 1, W = 4 to 2; W = 0 gives arms of no thickness.
+        ArmCase{"WidthTwo", 100, 100, 1000, 800, 2, 0, {-1899, 699, 1998, 2}, {101, 699, 1998, 2},
+                {99, -899, 2, 1598}, {99, 701, 2, 1598}},
+        ArmCase{"WidthThree", 100, 100, 1000, 800, 3, 0, {-1899, 699, 1998, 3}, {101, 699, 1998, 3},
+                {99, -899, 3, 1598}, {99, 701, 3, 1598}},
+        ArmCase{"WidthFour", 100, 100, 1000, 800, 4, 0, {-1900, 698, 1998, 4}, {102, 698, 1998, 4},
+                {98, -900, 4, 1598}, {98, 702, 4, 1598}},
+        ArmCase{"WidthZero", 100, 100, 1000, 800, 0, 0, {-1898, 700, 1998, 0}, {100, 700, 1998, 0},
+                {100, -898, 0, 1598}, {100, 700, 0, 1598}},
+        ArmCase{"PointerOffScreen", -20, -30, 1440, 900, 5, 0, {-2900, 928, 2878, 5}, {-18, 928, 2878, 5},
+                {-22, -870, 5, 1798}, {-22, 932, 5, 1798}},
+        ArmCase{"NegativeWidthAndGap", 700, 300, 1440, 900, -3, -4, {-2173, 601, 2878, -3},
+                {695, 601, 2878, -3}, {701, -1193, -3, 1798}, {701, 595, -3, 1798}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Widths and gaps from a hand-edited file: the integer sums saturate rather
+// than wrap, so the right arm never jumps to the far left.
+TEST(ArmFramesAtTheLimits, SaturateInsteadOfWrapping) {
+  const auto farGap = crossLineFrames(700, 300, 1440, 900, 5, kMax);
+  EXPECT_EQ(farGap[1].x, static_cast<float>(kMax));
+  EXPECT_LT(farGap[0].x, -2e9f);
+  EXPECT_GT(farGap[3].y, 2e9f);
+
+  const auto wide = crossLineFrames(-32768, 32767, 1440, 900, kMax, kMax);
+  EXPECT_EQ(wide[1].x, static_cast<float>(kMax));
+  EXPECT_EQ(wide[2].x, static_cast<float>(-32768 - kMax / 2));
+  EXPECT_EQ(wide[0].height, static_cast<float>(kMax));
+
+  const auto negative = crossLineFrames(32767, -32768, 1440, 900, kMin, kMin);
+  EXPECT_EQ(negative[1].x, static_cast<float>(kMin));
+  EXPECT_EQ(negative[2].x, static_cast<float>(32767 + int64_t{1073741824}));
+  EXPECT_EQ(negative[0].height, static_cast<float>(kMin));
+}
+
+struct ReadoutCase {
+  const char* name;
+  int16_t h, v;
+  Rect frame;
+};
+
+class ReadoutFrame : public ::testing::TestWithParam<ReadoutCase> {};
+
+TEST_P(ReadoutFrame, StandsBesideThePointer) {
+  const ReadoutCase& c = GetParam();
+  EXPECT_EQ(pointWindowFrame(c.h, c.v, 900), c.frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ReadoutFrame,
+                         ::testing::Values(ReadoutCase{"UpAndLeft", 700, 300, {590, 620, 90, 19}},
+                                           ReadoutCase{"NearTopLeftCorner", 50, 10, {70, 851, 90, 19}},
+                                           ReadoutCase{"RightAndAboveAtTheBoundary", 110, 39, {130, 881, 90, 19}},
+                                           ReadoutCase{"LeftAndBelowPastTheBoundary", 111, 38, {1, 823, 90, 19}},
+                                           ReadoutCase{"NegativePointer", -5, -7, {15, 868, 90, 19}},
+                                           ReadoutCase{"FarCorner", 32767, 32767, {32657, -31847, 90, 19}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
