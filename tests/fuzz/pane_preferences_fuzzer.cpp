@@ -1,0 +1,57 @@
+// Feeds arbitrary bytes to the pane as the global preferences file and as
+// the file manager's preference file, then runs the tweaks page's load and
+// each of its saves over them.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "pane/tweaks/finder_zoom.h"
+#include "pane/tweaks/global_preferences.h"
+#include "platform/foundation/atomic_file.h"
+#include "platform/foundation/text.h"
+
+namespace {
+
+struct RecordingTasks : platform::TaskRunner {
+  platform::TaskOutcome runAndWait(const std::string&, const std::vector<std::string>&) override {
+    ++runs;
+    return {true, 0, {}};
+  }
+  int runs = 0;
+};
+
+void useScratchHome() {
+  static bool done = [] {
+    std::string folder = "/tmp/retikon-fuzz-home-XXXXXX";
+    setenv("HOME", mkdtemp(folder.data()), 1);
+    std::filesystem::create_directories(platform::expandTilde("~/Library/Preferences"));
+    return true;
+  }();
+  (void)done;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  useScratchHome();
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  if (platform::writeFileAtomically(platform::expandTilde(vantrel::kGlobalPreferencesFile), bytes)) return 0;
+  if (platform::writeFileAtomically(platform::expandTilde(vantrel::kFinderPreferencesFile), bytes)) return 0;
+
+  vantrel::TweaksState state;
+  state.osVersion = 3;
+  vantrel::loadGlobalPreferences(state);
+  vantrel::loadScrollBarPlacement(state);
+  float speed = vantrel::loadPointerSpeed(state);
+  vantrel::storeScrollBarPlacement(state, vantrel::ScrollBarPlacement::DoubleBoth);
+  vantrel::storePointerSpeed(state, speed);
+
+  vantrel::loadFinderPreferences(state);
+  RecordingTasks tasks;
+  auto zoom = vantrel::loadZoomCheckbox(state, tasks, "/nonexistent/defaults");
+  if (zoom.disable || !zoom.checked || tasks.runs > 1) std::abort();
+  return 0;
+}

@@ -1,0 +1,24 @@
+// Parses arbitrary bytes as a preference file, asks every key for every
+// reading the pane and the overlay use, and round-trips the result.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/plist/plist_dictionary.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  auto file = platform::PlistDictionary::parse(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!file) return 0;
+  auto keys = file->keys();
+  for (const auto& key : keys) {
+    (void)file->intValue(key);
+    (void)file->floatValue(key);
+    (void)file->boolValue(key);
+    (void)file->string(key);
+    (void)file->data(key);
+    (void)file->real(key);
+  }
+  auto again = platform::PlistDictionary::parse(file->toXml());
+  if (!again || again->keys().size() != keys.size()) std::abort();
+  return 0;
+}

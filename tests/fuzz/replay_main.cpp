@@ -1,0 +1,32 @@
+// Runs a fuzz harness over saved inputs (files or folders of files), so the
+// corpus and every input that once crashed stay tests in ordinary builds.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+int main(int argc, char** argv) {
+  size_t count = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::filesystem::path root(argv[i]);
+    auto run = [&](const std::filesystem::path& file) {
+      std::ifstream in(file, std::ios::binary);
+      std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+      ++count;
+    };
+    if (!std::filesystem::exists(root)) continue;
+    if (std::filesystem::is_directory(root)) {
+      for (auto& entry : std::filesystem::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) run(entry.path());
+    } else {
+      run(root);
+    }
+  }
+  std::printf("replayed %zu inputs\n", count);
+  return count > 0 ? 0 : 1;
+}
