@@ -44,15 +44,32 @@ PlistDictionary& PlistDictionary::operator=(const PlistDictionary& other) {
   return *this;
 }
 
-std::optional<PlistDictionary> PlistDictionary::parse(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > kLargestFile) return std::nullopt;
+namespace {
+
+plist_t parseDictionary(std::string_view bytes) {
   plist_t root = nullptr;
   plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
-  if (!root) return std::nullopt;
-  if (plist_get_node_type(root) != PLIST_DICT) {
+  if (root && plist_get_node_type(root) != PLIST_DICT) {
     plist_free(root);
-    return std::nullopt;
+    root = nullptr;
   }
+  return root;
+}
+
+}  // namespace
+
+std::optional<PlistDictionary> PlistDictionary::parse(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > kLargestFile) return std::nullopt;
+  plist_t first = parseDictionary(bytes);
+  if (!first) return std::nullopt;
+  // The parser keeps what a well-formed file never holds: a key twice, or
+  // texts and keys with NUL characters, which the library's own accessors
+  // cannot return. Writing the tree as XML and reading that back settles
+  // both (one entry per key, texts end at a NUL), so every lookup and every
+  // save afterwards sees the same single value per key.
+  PlistDictionary settled(first);
+  plist_t root = parseDictionary(settled.toXml());
+  if (!root) return std::nullopt;
   return PlistDictionary(root);
 }
 
@@ -119,9 +136,9 @@ PlistKind PlistDictionary::kind(std::string_view key) const {
 
 std::optional<std::string> PlistDictionary::string(std::string_view key) const {
   if (kind(key) != PlistKind::String) return std::nullopt;
-  char* text = nullptr;
-  plist_get_string_val(node(key), &text);
-  return takeString(text);
+  uint64_t length = 0;
+  const char* text = plist_get_string_ptr(node(key), &length);
+  return std::string(text ? text : "", text ? length : 0);
 }
 
 std::optional<int64_t> PlistDictionary::integer(std::string_view key) const {
@@ -147,12 +164,9 @@ std::optional<bool> PlistDictionary::boolean(std::string_view key) const {
 
 std::optional<std::vector<uint8_t>> PlistDictionary::data(std::string_view key) const {
   if (kind(key) != PlistKind::Data) return std::nullopt;
-  char* bytes = nullptr;
   uint64_t length = 0;
-  plist_get_data_val(node(key), &bytes, &length);
-  std::vector<uint8_t> result(bytes, bytes + (bytes ? length : 0));
-  std::free(bytes);
-  return result;
+  auto* bytes = reinterpret_cast<const uint8_t*>(plist_get_data_ptr(node(key), &length));
+  return std::vector<uint8_t>(bytes, bytes + (bytes ? length : 0));
 }
 
 int32_t PlistDictionary::intValue(std::string_view key) const {
