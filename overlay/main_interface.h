@@ -14,7 +14,9 @@
 
 namespace retikonx {
 
-struct MainInterface {
+struct MainInterface : platform::MainInterfaceObjects {
+  platform::ApplicationDelegate& delegate() override { return *controller; }
+
   std::array<std::unique_ptr<lineView>, 4> views;
   std::array<std::unique_ptr<platform::Window>, 4> arms;  // left, right, lower, upper
   std::unique_ptr<platform::Window> pointWindow;

@@ -12,6 +12,14 @@ class ApplicationDelegate {
   virtual void applicationDidFinishLaunching() = 0;
 };
 
+// What building the main interface leaves behind: it lives as long as the
+// program, and its delegate hears of the launch.
+class MainInterfaceObjects {
+ public:
+  virtual ~MainInterfaceObjects() = default;
+  virtual ApplicationDelegate& delegate() = 0;
+};
+
 // Identifies a scheduled timer; 0 is none.
 using TimerHandle = int;
 

@@ -1,0 +1,92 @@
+#include "application_main.h"
+
+#include <errno.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/bus/notification_center.h"
+#include "platform/event/event_loop.h"
+#include "platform/x11/compositor_watch.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_input.h"
+#include "platform/x11/x11_screens.h"
+#include "platform/x11/x11_window_server.h"
+
+namespace platform {
+namespace {
+
+class X11Application : public Application {
+ public:
+  X11Application(EventLoop& loop, DistributedNotificationCenter& center, x11::X11Input& input,
+                 x11::X11WindowServer& windows, x11::X11Display& display)
+      : loop_(loop), center_(center), input_(input), windows_(windows), display_(display) {}
+
+  void observeDistributedNotification(std::string name, std::string object, std::function<void()> callback) override {
+    center_.addObserver(loop_, std::move(name), std::move(object), std::move(callback));
+  }
+
+  TimerHandle scheduleRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) override {
+    loop_.addRepeatingTimer(interval, [this, callback = std::move(callback)] {
+      input_.startTick();
+      callback();
+      windows_.raiseIfCovered();
+      xcb_flush(display_.connection());
+    });
+    return ++timers_;
+  }
+
+  void terminate() override { loop_.exit(0); }
+
+ private:
+  EventLoop& loop_;
+  DistributedNotificationCenter& center_;
+  x11::X11Input& input_;
+  x11::X11WindowServer& windows_;
+  x11::X11Display& display_;
+  TimerHandle timers_ = 0;
+};
+
+}  // namespace
+
+int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface) {
+  auto display = x11::X11Display::open();
+  if (!display) {
+    const char* name = std::getenv("DISPLAY");
+    std::fprintf(stderr, "%s: cannot open the X display %s%s%s\n", program_invocation_short_name,
+                 name ? "\"" : "", name ? name : "(DISPLAY is not set)", name ? "\"" : "");
+    return 1;
+  }
+  EventLoop loop;
+  x11::X11Screens screens(*display);
+  x11::X11Input input(*display, screens);
+  x11::X11WindowServer windows(*display, screens, false);
+  x11::CompositorWatch compositor(*display, [&windows](bool running) { windows.setComposited(running); });
+  windows.setComposited(compositor.running());
+  auto center = DistributedNotificationCenter::defaultCenter();
+  X11Application application(loop, *center, input, windows, *display);
+
+  int status = 0;
+  loop.addReadable(
+      xcb_get_file_descriptor(display->connection()),
+      [&] {
+        display->dispatch(false);
+        if (display->broken()) {
+          std::fprintf(stderr, "%s: lost the connection to the X display\n", program_invocation_short_name);
+          status = 1;
+          loop.exit(1);
+        }
+      },
+      [&] {
+        display->dispatch(true);
+        xcb_flush(display->connection());
+      });
+
+  InterfaceServices services{windows, application, input, screens};
+  auto objects = loadMainInterface(services);
+  objects->delegate().applicationDidFinishLaunching();
+  const int code = loop.run();
+  return status ? status : code;
+}
+
+}  // namespace platform

@@ -1,0 +1,78 @@
+#include "x11_display.h"
+
+#include <xcb/randr.h>
+#include <xcb/shape.h>
+#include <xcb/xfixes.h>
+
+#include <cstdlib>
+
+namespace platform::x11 {
+namespace {
+
+xcb_visualtype_t* findVisual(xcb_screen_t* screen, uint8_t depth, xcb_visualid_t id) {
+  for (auto d = xcb_screen_allowed_depths_iterator(screen); d.rem; xcb_depth_next(&d)) {
+    if (depth && d.data->depth != depth) continue;
+    for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v)) {
+      if (id ? v.data->visual_id == id : v.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR) return v.data;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<X11Display> X11Display::open() {
+  int screenNumber = 0;
+  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+  if (xcb_connection_has_error(connection)) {
+    xcb_disconnect(connection);
+    return nullptr;
+  }
+  return std::unique_ptr<X11Display>(new X11Display(connection, screenNumber));
+}
+
+X11Display::X11Display(xcb_connection_t* connection, int screenNumber)
+    : connection_(connection), screenNumber_(screenNumber) {
+  auto it = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+  for (int i = 0; i < screenNumber_ && it.rem; ++i) xcb_screen_next(&it);
+  screen_ = it.data;
+  rootVisual_ = findVisual(screen_, 0, screen_->root_visual);
+  argbVisual_ = findVisual(screen_, 32, 0);
+
+  if (auto* randr = xcb_get_extension_data(connection_, &xcb_randr_id); randr && randr->present) {
+    auto* version = xcb_randr_query_version_reply(connection_, xcb_randr_query_version(connection_, 1, 3), nullptr);
+    if (version) randrEventBase_ = randr->first_event;
+    free(version);
+  }
+  if (auto* xfixes = xcb_get_extension_data(connection_, &xcb_xfixes_id); xfixes && xfixes->present) {
+    // The extension answers nothing until the client has told its version.
+    auto* version = xcb_xfixes_query_version_reply(connection_, xcb_xfixes_query_version(connection_, 5, 0), nullptr);
+    if (version) xfixesEventBase_ = xfixes->first_event;
+    free(version);
+  }
+  if (auto* shape = xcb_get_extension_data(connection_, &xcb_shape_id); shape && shape->present) hasShape_ = true;
+}
+
+X11Display::~X11Display() { xcb_disconnect(connection_); }
+
+xcb_atom_t X11Display::atom(const std::string& name) const {
+  auto* reply = xcb_intern_atom_reply(
+      connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
+  const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  free(reply);
+  return atom;
+}
+
+void X11Display::addEventHandler(std::function<void(const xcb_generic_event_t&)> handler) {
+  handlers_.push_back(std::move(handler));
+}
+
+void X11Display::dispatch(bool queuedOnly) {
+  while (xcb_generic_event_t* event =
+             queuedOnly ? xcb_poll_for_queued_event(connection_) : xcb_poll_for_event(connection_)) {
+    for (auto& handler : handlers_) handler(*event);
+    free(event);
+  }
+}
+
+}  // namespace platform::x11

@@ -1,0 +1,72 @@
+#pragma once
+// A window of the overlay on X: override-redirect so no window manager frames
+// it or gives it the focus, an empty input shape so clicks reach the window
+// below, real alpha where a compositing manager runs and a shape of exactly
+// the painted pixels where none does. Requests go out only for what changed.
+#include <xcb/xcb.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/x11/window.h"
+#include "platform/x11/window_content.h"
+#include "platform/x11/x11_text_field.h"
+
+namespace platform::x11 {
+
+class X11WindowServer;
+
+class X11Window : public Window {
+ public:
+  X11Window(X11WindowServer& server, Rect contentRect);
+  ~X11Window() override;
+
+  void setContentView(View* view) override { view_ = view; }
+  TextField& addTextField(Rect frame, TextAlignment alignment) override;
+  void setBackgroundColor(const ColourRef& colour) override;
+  void setLevel(int32_t level) override { level_ = level; }
+  void setAlphaValue(float alpha) override;
+  void setOpaque(bool opaque) override;
+  void setHasShadow(bool hasShadow) override;
+  void setFrame(Rect frame, bool display) override;
+  Rect frame() const override { return frame_; }
+  void makeKeyAndOrderFront() override;
+  void orderOut() override;
+
+  xcb_window_t id() const { return id_; }
+  int32_t level() const { return level_; }
+  bool mapped() const { return mapped_; }
+  // A new X window of the kind the compositing state asks for, showing what this one showed.
+  void rebuild();
+  void repaint();
+  void raise();
+
+ private:
+  void create();
+  void update(bool display);
+  WindowContent currentContent() const;
+  void applyContent(const WindowContent& content);
+  void setShapeFromContent(const WindowContent& content);
+  uint32_t pixelFor(const Colour& colour) const;
+
+  X11WindowServer& server_;
+  xcb_window_t id_ = XCB_NONE;
+  xcb_colormap_t colormap_ = XCB_NONE;
+  bool composited_ = false;
+  bool mapped_ = false;
+  Box box_;
+  std::optional<WindowContent> shown_;
+
+  View* view_ = nullptr;
+  std::vector<std::unique_ptr<X11TextField>> fields_;
+  Rect frame_;
+  Colour background_{0, 0, 0, 0};
+  int32_t level_ = 0;
+  float alpha_ = 1;
+  bool opaque_ = false;
+  bool shadow_ = false;
+  bool orderedIn_ = false;
+};
+
+}  // namespace platform::x11

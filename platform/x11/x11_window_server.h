@@ -1,0 +1,51 @@
+#pragma once
+// Makes the overlay's windows and looks after them together: exposures,
+// the arrival and departure of a compositing manager, and raising them again
+// when another window comes over them.
+#include <vector>
+
+#include "platform/x11/window.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_screens.h"
+
+namespace platform::x11 {
+
+class X11Window;
+
+class X11WindowServer : public WindowServer {
+ public:
+  // The level of the screen saver, as the desktop it comes from numbers it.
+  static constexpr int32_t kScreenSaverLevel = 1000;
+  // Room around a window for its shadow.
+  static constexpr int32_t kShadowMargin = 10;
+
+  X11WindowServer(X11Display& display, X11Screens& screens, bool composited);
+
+  // styleMask, backing and defer: every window here is borderless, buffered
+  // and made at once, which is all the overlay asks for.
+  std::unique_ptr<Window> createWindow(Rect contentRect, uint32_t styleMask, BackingStore backing,
+                                       bool defer) override;
+  int32_t windowLevelForKey(int32_t key) const override;
+
+  void setComposited(bool composited);
+  bool composited() const { return composited_; }
+  // Once per tick: brings the top-level windows back above anything that
+  // came over them since.
+  void raiseIfCovered();
+
+  X11Display& display() { return display_; }
+  X11Screens& screens() { return screens_; }
+  void forget(X11Window* window);
+
+ private:
+  void handle(const xcb_generic_event_t& event);
+  X11Window* find(xcb_window_t id) const;
+
+  X11Display& display_;
+  X11Screens& screens_;
+  bool composited_;
+  bool covered_ = false;
+  std::vector<X11Window*> windows_;  // in the order made, which is the order they stack in
+};
+
+}  // namespace platform::x11
