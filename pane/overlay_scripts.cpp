@@ -1,0 +1,34 @@
+#include "overlay_scripts.h"
+
+#include <unistd.h>
+
+#include "platform/foundation/text.h"
+#include "platform/process/script_compiler.h"
+
+namespace vantrel {
+
+std::string overlayApplicationPath() {
+  std::string userCopy = platform::expandTilde(kUserOverlayPath);
+  if (access(userCopy.c_str(), F_OK) == 0) return userCopy;
+  return kAllUsersOverlayPath;
+}
+
+std::string addLoginItemScript(std::string_view applicationPath) {
+  std::string script = "tell application \"System Events\"\n make new login item at end with properties {path:";
+  script += platform::scriptStringLiteral(applicationPath);
+  script += ", hidden:false} \n end tell";
+  return script;
+}
+
+std::string deleteLoginItemScript() {
+  return "tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell";
+}
+
+std::string openLocationScript(std::string_view address) {
+  std::string script = "property target_URL : ";
+  script += platform::scriptStringLiteral(address);
+  script += "\n open location target_URL";
+  return script;
+}
+
+}  // namespace vantrel

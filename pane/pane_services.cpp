@@ -1,0 +1,32 @@
+#include "pane_services.h"
+
+#include "pane/pane_state.h"
+#include "pane/tweaks/defaults_tool_path.h"
+#include "platform/bus/notification_center.h"
+#include "platform/foundation/appkit_version.h"
+#include "platform/login_items/login_items.h"
+#include "platform/process/apple_script_runner.h"
+#include "platform/process/posix_task_runner.h"
+#include "platform/process/process_workspace.h"
+
+namespace vantrel {
+
+struct SystemServices::Parts {
+  std::unique_ptr<platform::DistributedNotificationCenter> center = platform::DistributedNotificationCenter::defaultCenter();
+  platform::ProcessWorkspace workspace;
+  platform::PosixTaskRunner tasks;
+  platform::LoginItems loginItems;
+  platform::AppleScriptRunner scripts{workspace, loginItems};
+  SteadyRestartClock clock;
+};
+
+SystemServices::SystemServices() : parts_(std::make_unique<Parts>()) {}
+SystemServices::~SystemServices() = default;
+
+PaneServices SystemServices::services() {
+  return PaneServices{crosshairRecord,   tweaksState,      *parts_->center, parts_->workspace,
+                      parts_->tasks,     parts_->scripts,  parts_->clock,   kDefaultsToolPath,
+                      platform::NSAppKitVersionNumber};
+}
+
+}  // namespace vantrel

@@ -1,0 +1,44 @@
+#pragma once
+// What the pane needs of the system, passed in so tests can give their own.
+#include <memory>
+#include <string>
+
+#include "pane/tweaks/finder_restart.h"
+#include "pane/tweaks/tweaks_state.h"
+#include "settings/settings_record.h"
+
+namespace platform {
+class DistributedNotificationCenter;
+class ScriptRunner;
+class TaskRunner;
+class Workspace;
+}  // namespace platform
+
+namespace vantrel {
+
+struct PaneServices {
+  settings::SettingsRecord& record;
+  TweaksState& tweaks;
+  platform::DistributedNotificationCenter& center;
+  platform::Workspace& workspace;
+  platform::TaskRunner& tasks;
+  platform::ScriptRunner& scripts;
+  RestartClock& clock;
+  std::string defaultsTool;
+  double appKitVersionNumber;
+};
+
+// The real ones: the session bus, processes, XDG login items, the process's
+// own settings record and tweak files.
+class SystemServices {
+ public:
+  SystemServices();
+  ~SystemServices();
+  PaneServices services();
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace vantrel

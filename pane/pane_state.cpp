@@ -1,0 +1,8 @@
+#include "pane_state.h"
+
+namespace vantrel {
+
+settings::SettingsRecord crosshairRecord;
+TweaksState tweaksState;
+
+}  // namespace vantrel

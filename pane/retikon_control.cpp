@@ -1,0 +1,173 @@
+#include "retikon_control.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QButtonGroup>
+#include <QColorDialog>
+#include <QLineEdit>
+
+#include "pane/overlay_scripts.h"
+#include "platform/foundation/system_log.h"
+#include "platform/pane_host/color_well.h"
+#include "platform/pane_host/colour_panel.h"
+#include "platform/pane_host/controls.h"
+#include "platform/process/script_runner.h"
+#include "platform/process/workspace.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int32_t kPresetWidths[] = {1, 5, 10};  // by the preset's tag
+constexpr uint32_t kModifierBits[] = {settings::kControlKey, settings::kShiftKey, settings::kCapsLockKey,
+                                      settings::kOptionKey, settings::kCommandKey};  // by the checkbox's tag
+constexpr int32_t kMinimumWidth = 1;
+constexpr int32_t kMaximumWidth = 100;
+
+}  // namespace
+
+RetikonControl::RetikonControl(RetikonServices services, QObject* parent) : QObject(parent), services_(services) {}
+
+void RetikonControl::loadPref() {
+  settings::loadPref(services_.record, settings::settingsFilePath(), settings::Reader::SettingsPage);
+}
+
+void RetikonControl::savePref() { settings::savePref(services_.record, settings::settingsFilePath(), services_.center); }
+
+void RetikonControl::a_prefOpen(QObject*) {
+  using platform::setState;
+  auto& record = services_.record;
+  QColorDialog* panel = platform::sharedColorPanel();
+  loadPref();
+  platform::setShowsAlpha(panel, true);
+  panel->setCurrentColor(platform::qColorFromColour(record.s_WinColor));
+  if (o_colorWell) o_colorWell->setColor(record.s_WinColor);
+
+  setState(o_prefWidth0, 0);
+  setState(o_prefWidth1, 0);
+  setState(o_prefWidth2, 0);
+  if (record.s_WinWidth == 1)
+    setState(o_prefWidth0, 1);
+  else if (record.s_WinWidth == 5)
+    setState(o_prefWidth1, 1);
+  else
+    setState(o_prefWidth2, 1);
+
+  platform::setIntValue(o_widthBar, record.s_WinWidth);
+  platform::setIntValue(o_widthNum, record.s_WinWidth);
+  platform::setIntValue(o_distBar, record.s_distance);
+
+  // A clear bit leaves its checkbox as the interface file made it: off.
+  if (record.s_key & settings::kControlKey) setState(o_control, 1);
+  if (record.s_key & settings::kShiftKey) setState(o_shift, 1);
+  if (record.s_key & settings::kCapsLockKey) setState(o_capslock, 1);
+  if (record.s_key & settings::kOptionKey) setState(o_option, 1);
+  if (record.s_key & settings::kCommandKey) setState(o_command, 1);
+
+  setState(o_dispAllways, 0);
+  setState(o_dispHotKey, 0);
+  setState(record.s_Disp != 0 ? o_dispAllways : o_dispHotKey, 1);
+
+  if (record.s_Retikon == 1) {
+    setState(o_retikon, 1);
+    retikonPanel(1);
+  } else {
+    setState(o_retikon, 0);
+    retikonPanel(0);
+  }
+
+  setState(o_locate, record.s_Locate);
+  setState(o_shadow, record.s_shadow);
+
+  // Last, so the colour given to the panel above saves nothing. Registered
+  // once however often the page is filled: one colour change is one save.
+  connect(panel, &QColorDialog::currentColorChanged, this, &RetikonControl::changeColor, Qt::UniqueConnection);
+}
+
+void RetikonControl::a_prefWidth(const QButtonGroup* sender) {
+  int tag = platform::selectedTag(sender);
+  if (tag >= 0 && tag < static_cast<int>(std::size(kPresetWidths))) services_.record.s_WinWidth = kPresetWidths[tag];
+  savePref();
+}
+
+void RetikonControl::a_prefWidthNum(const QObject* sender) {
+  int32_t width = platform::intValue(sender);
+  if (width < kMinimumWidth) width = kMinimumWidth;
+  if (width > kMaximumWidth) width = kMaximumWidth;
+  services_.record.s_WinWidth = width;
+  platform::setIntValue(o_widthNum, width);
+  platform::setIntValue(o_widthBar, width);
+  savePref();
+}
+
+void RetikonControl::a_prefDistNum(const QObject* sender) {
+  services_.record.s_distance = platform::intValue(sender);
+  savePref();
+}
+
+void RetikonControl::a_prefLocate(const QAbstractButton* sender) {
+  services_.record.s_Locate = platform::state(sender);
+  savePref();
+}
+
+void RetikonControl::a_prefKey(const QAbstractButton* sender) {
+  int tag = platform::tag(sender);
+  if (tag >= 0 && tag < static_cast<int>(std::size(kModifierBits))) {
+    if (platform::state(sender) != 0)
+      services_.record.s_key |= kModifierBits[tag];
+    else
+      services_.record.s_key &= ~kModifierBits[tag];
+  }
+  savePref();
+}
+
+void RetikonControl::a_prefDispKind(const QButtonGroup* sender) {
+  services_.record.s_Disp = platform::selectedTag(sender);
+  savePref();
+}
+
+void RetikonControl::a_prefShadow(const QAbstractButton* sender) {
+  services_.record.s_shadow = platform::state(sender);
+  savePref();
+}
+
+void RetikonControl::changeColor() {
+  services_.record.s_WinColor = platform::colourFromQColor(platform::sharedColorPanel()->currentColor());
+  savePref();
+}
+
+void RetikonControl::retikonPanel(int flag) {
+  const bool enabled = flag != 0;
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           o_capslock, o_command, o_control, o_option, o_shift, o_prefWidth0, o_prefWidth1, o_prefWidth2,
+           o_dispAllways, o_dispHotKey, o_locate, o_shadow, o_colorWell, o_widthNum, o_widthBar, o_distBar})
+    platform::setEnabled(control, enabled);
+}
+
+void RetikonControl::a_retikon(const QAbstractButton* sender) {
+  auto& record = services_.record;
+  if (platform::state(sender) != 0) {
+    // Saved first: the overlay reads the flag 1 at its first load.
+    record.s_Retikon = 1;
+    savePref();
+    const std::string path = overlayApplicationPath();
+    services_.workspace.launchApplication(path);
+    platform::systemLog(path);
+    if (auto failure = services_.scripts.execute(addLoginItemScript(path)))
+      platform::systemLog("login item not added: " + *failure);
+    retikonPanel(1);
+  } else {
+    record.s_Retikon = 0;
+    if (auto failure = services_.scripts.execute(deleteLoginItemScript()))
+      platform::systemLog("login item not removed: " + *failure);
+    retikonPanel(0);
+    // Saved last: the running overlay quits on this change.
+    savePref();
+  }
+}
+
+void RetikonControl::a_goURL(const QAbstractButton* sender) {
+  if (auto failure = services_.scripts.execute(openLocationScript(platform::title(sender))))
+    platform::systemLog("cannot open " + platform::title(sender) + ": " + *failure);
+}
+
+}  // namespace vantrel

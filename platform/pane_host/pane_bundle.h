@@ -1,0 +1,29 @@
+#pragma once
+// Loading a ".prefPane" bundle: Contents/Info.plist names the principal
+// class (NSPrincipalClass) and the library in Contents/MacOS that holds it
+// (CFBundleExecutable).
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "platform/pane_host/ns_preference_pane.h"
+
+namespace platform {
+
+struct PaneBundleInfo {
+  std::string principalClass;
+  std::string executable;  // full path of the library
+  std::string label;       // what the window calls the pane
+};
+
+struct BundleError {
+  std::string message;
+};
+
+std::variant<PaneBundleInfo, BundleError> readPaneBundle(const std::string& bundlePath);
+
+// The library stays loaded for the rest of the process: the pane's objects
+// and the code behind them live as long as it does.
+std::variant<std::unique_ptr<NSPreferencePane>, BundleError> instantiatePrincipalClass(const PaneBundleInfo& info);
+
+}  // namespace platform

@@ -1,0 +1,55 @@
+// prefpane-host PATH.prefPane: the settings application for one pane. Loads
+// the bundle, shows the pane's main view in a window, and tells the pane
+// when its view has loaded and when the window closes.
+#include <cstdio>
+#include <memory>
+
+#include <QApplication>
+
+#include "platform/pane_host/display_check.h"
+#include "platform/pane_host/host_window.h"
+#include "platform/pane_host/pane_bundle.h"
+
+namespace {
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "prefpane-host: %s\n", message.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: prefpane-host PATH.prefPane\n", stderr);
+    return 2;
+  }
+  const std::string bundlePath = argv[1];
+  auto bundle = platform::readPaneBundle(bundlePath);
+  if (auto* error = std::get_if<platform::BundleError>(&bundle)) return fail(error->message);
+  const auto& info = std::get<platform::PaneBundleInfo>(bundle);
+  if (auto missing = platform::missingDisplay()) return fail(*missing);
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QString::fromStdString(info.label));
+
+  auto created = platform::instantiatePrincipalClass(info);
+  if (auto* error = std::get_if<platform::BundleError>(&created)) return fail(error->message);
+  std::unique_ptr<platform::NSPreferencePane> pane = std::move(std::get<0>(created));
+  if (!pane || !pane->initWithBundle(bundlePath)) return fail(bundlePath + ": the pane did not initialise");
+  QWidget* mainView = pane->loadMainView();
+  if (!mainView) return fail(bundlePath + ": the pane has no main view");
+
+  // The window owns the main view and goes before the pane object does.
+  // The pane's own windows (its colour panel) must not keep the program
+  // alive once the settings window has gone.
+  QApplication::setQuitOnLastWindowClosed(false);
+  platform::HostWindow window(mainView, [&pane] {
+    pane->didUnselect();
+    QApplication::quit();
+  });
+  window.setWindowTitle(QString::fromStdString(info.label));
+  window.show();
+  pane->mainViewDidLoad();
+  return application.exec();
+}

@@ -1,0 +1,70 @@
+#include "apple_script_runner.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include "platform/process/process_workspace.h"
+#include "platform/process/script_compiler.h"
+#include "platform/process/spawn.h"
+
+namespace platform {
+namespace {
+
+constexpr std::string_view kSystemEvents = "System Events";
+
+template <class... Handlers>
+struct Overloaded : Handlers... {
+  using Handlers::operator()...;
+};
+
+}  // namespace
+
+std::optional<std::string> AppleScriptRunner::execute(const std::string& source) {
+  auto compiled = compileScript(source);
+  if (auto* error = std::get_if<CompileError>(&compiled)) return "compile error: " + error->message;
+
+  return std::visit(
+      Overloaded{
+          [&](const AddLoginItem& script) -> std::optional<std::string> {
+            if (script.application != kSystemEvents)
+              return "\"" + script.application + "\" does not understand login items";
+            return loginItems_.add(script.path);
+          },
+          [&](const DeleteLoginItem& script) -> std::optional<std::string> {
+            if (script.application != kSystemEvents)
+              return "\"" + script.application + "\" does not understand login items";
+            return loginItems_.remove(script.name);
+          },
+          [&](const OpenLocation& script) -> std::optional<std::string> {
+            // The opener would read a leading dash as one of its options.
+            if (script.location.empty() || script.location.front() == '-')
+              return "\"" + script.location + "\" is not a location";
+            auto opener = findProgram(locationOpener_);
+            if (!opener) return locationOpener_ + " not found in PATH";
+            return spawnDetached(*opener, {script.location});
+          },
+          [&](const QuitApplication& script) -> std::optional<std::string> {
+            std::optional<std::string> failure;
+            for (const auto& application : workspace_.launchedApplications()) {
+              auto name = application.find(kApplicationNameKey);
+              auto process = application.find(kApplicationProcessKey);
+              if (name == application.end() || process == application.end() || name->second != script.name)
+                continue;
+              pid_t pid = 0;
+              const std::string& text = process->second;
+              auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
+              if (error != std::errc() || end != text.data() + text.size() || pid <= 0) continue;
+              if (kill(pid, SIGTERM) != 0 && errno != ESRCH)
+                failure = script.name + " [" + text + "]: " + std::strerror(errno);
+            }
+            return failure;
+          },
+      },
+      std::get<CompiledScript>(compiled));
+}
+
+}  // namespace platform

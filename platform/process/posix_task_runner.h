@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/process/task_runner.h"
+
+namespace platform {
+
+// Runs a program by path with posix_spawn and waits for it. Its standard
+// streams are the caller's.
+class PosixTaskRunner final : public TaskRunner {
+ public:
+  TaskOutcome runAndWait(const std::string& path, const std::vector<std::string>& arguments) override;
+};
+
+}  // namespace platform

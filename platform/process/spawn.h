@@ -1,0 +1,20 @@
+#pragma once
+// Starting programs by path, without a shell: nothing in an argument is
+// ever interpreted.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Starts the program detached from the caller: in its own session, with its
+// standard streams on /dev/null, never a child the caller has to reap. The
+// reason when it could not be started (exec failed included).
+std::optional<std::string> spawnDetached(const std::string& path, const std::vector<std::string>& arguments);
+
+// The first executable file called name in the folders of PATH; nothing
+// when there is none or name holds a slash.
+std::optional<std::string> findProgram(std::string_view name);
+
+}  // namespace platform
