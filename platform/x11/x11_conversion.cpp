@@ -13,6 +13,9 @@ int32_t clampToInt32(double value) {
   return static_cast<int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
 }
 
+// Far beyond any screen, yet close enough that a difference of two fits in 32 bits.
+int32_t clampToReach(double value) { return static_cast<int32_t>(std::clamp(value, -1e9, 1e9)); }
+
 int16_t clampToInt16(int64_t value) {
   return static_cast<int16_t>(
       std::clamp<int64_t>(value, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
@@ -36,12 +39,9 @@ Box boxFromFrame(Rect frame, Box primary) {
   const double right = std::floor(static_cast<double>(primary.x) + frame.x + frame.width);
   const double top = std::floor(static_cast<double>(primary.y) + primary.height - (double{frame.y} + frame.height));
   const double bottom = std::floor(static_cast<double>(primary.y) + primary.height - frame.y);
-  // Far-off frames are cut down later; only their sign and order matter here.
-  const int32_t x = clampToInt32(left), y = clampToInt32(top);
-  const int64_t width = static_cast<int64_t>(clampToInt32(right)) - x;
-  const int64_t height = static_cast<int64_t>(clampToInt32(bottom)) - y;
-  return {x, y, static_cast<int32_t>(std::min<int64_t>(width, std::numeric_limits<int32_t>::max())),
-          static_cast<int32_t>(std::min<int64_t>(height, std::numeric_limits<int32_t>::max()))};
+  // Far-off frames are cut down to the screen later; only what lies near it matters.
+  const int32_t x = clampToReach(left), y = clampToReach(top);
+  return {x, y, clampToReach(right) - x, clampToReach(bottom) - y};
 }
 
 Box inflated(Box box, int32_t margin) {

@@ -85,7 +85,8 @@ void X11Window::create() {
   // Value order follows the bit order of the mask.
   const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK |
                         (composited_ ? XCB_CW_COLORMAP : 0);
-  const uint32_t values[] = {composited_ ? 0 : pixelFor(background_), 0, 1, XCB_EVENT_MASK_EXPOSURE, colormap_};
+  backPixel_ = composited_ ? 0 : pixelFor(background_);
+  const uint32_t values[] = {backPixel_, 0, 1, XCB_EVENT_MASK_EXPOSURE, colormap_};
   xcb_create_window(c, depth, id_, display.root(), static_cast<int16_t>(initial.x), static_cast<int16_t>(initial.y),
                     static_cast<uint16_t>(initial.width), static_cast<uint16_t>(initial.height), 0,
                     XCB_WINDOW_CLASS_INPUT_OUTPUT, visual, mask, values);
@@ -216,7 +217,6 @@ void X11Window::applyContent(const WindowContent& content) {
     placed.box.y = shown_->box.y;
   }
   const bool repaintNeeded = !shown_ || !(placed == *shown_);
-  const bool colourChanged = !shown_ || !(shown_->mainColour() == content.mainColour());
   shown_ = content;
   if (!repaintNeeded || content.box.empty()) return;
 
@@ -225,9 +225,10 @@ void X11Window::applyContent(const WindowContent& content) {
     return;
   }
   setShapeFromContent(content);
-  if (colourChanged) {
-    const uint32_t pixel = pixelFor(content.mainColour());
+  const uint32_t pixel = pixelFor(content.mainColour());
+  if (pixel != backPixel_) {
     xcb_change_window_attributes(c, id_, XCB_CW_BACK_PIXEL, &pixel);
+    backPixel_ = pixel;
     if (mapped_) xcb_clear_area(c, 0, id_, 0, 0, 0, 0);
   }
 }

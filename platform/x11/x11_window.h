@@ -56,6 +56,7 @@ class X11Window : public Window {
   bool composited_ = false;
   bool mapped_ = false;
   Box box_;
+  uint32_t backPixel_ = 0;  // the fill of a window without real alpha
   std::optional<WindowContent> shown_;
 
   View* view_ = nullptr;
