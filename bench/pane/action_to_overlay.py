@@ -1,0 +1,59 @@
+"""Time from a control action in the settings window (one step of the width
+slider, typed as a key) to the running overlay drawing the new width, over
+repeated steps. Needs a display and a session bus (see run)."""
+
+import os
+import random
+import statistics
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tests", "e2e"))
+import e2e_support as e2e  # noqa: E402
+import pane_support as pane  # noqa: E402
+
+READOUT_SIZE = (90, 19)
+
+
+def thickness():
+    """The thinnest side of the overlay's windows in one X query."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+    sides = []
+    for line in tree.splitlines():
+        if '("RetikonX" "RetikonX")' not in line:
+            continue
+        size = line.split(")")[-1].split()[0].split("+")[0]
+        width, height = (int(n) for n in size.split("x"))
+        if (width, height) != READOUT_SIZE:
+            sides.append(min(width, height))
+    return min(sides) if sides else None
+
+
+def main(steps=30):
+    with e2e.temp_home() as home:
+        pane.install_pane(home)
+        with pane.settings_window(home) as (_, window):
+            pane.press(window, "alt+s")
+            e2e.wait_for(lambda: pane.overlay_processes(home), what="RetikonX running")
+            pane.press(window, "alt+a")
+            e2e.wait_for(lambda: thickness() == 5, what="the crosshair shown")
+            pane.press(window, "alt+w")
+            latencies = []
+            width = 5
+            for _ in range(steps):
+                width += 1
+                # At a random point of the overlay's 0.1 s tick, as a user's hand would be.
+                time.sleep(random.uniform(0, 0.1))
+                start = time.monotonic()
+                e2e.xdotool("key", "Right")
+                e2e.wait_for(lambda: thickness() == width, timeout=5, interval=0.001, what="width %d" % width)
+                latencies.append((time.monotonic() - start) * 1000)
+            pane.press(window, "alt+s")
+            e2e.wait_for(lambda: not pane.overlay_processes(home), what="RetikonX ending")
+    latencies.sort()
+    print("control action to overlay change, %d steps: median %.1f ms, worst %.1f ms, best %.1f ms"
+          % (steps, statistics.median(latencies), latencies[-1], latencies[0]))
+
+
+main()
