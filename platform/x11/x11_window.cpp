@@ -147,7 +147,7 @@ void X11Window::orderOut() {
   update(false);
 }
 
-WindowContent X11Window::currentContent() const {
+WindowContent X11Window::currentContent(bool redraw) const {
   WindowContent content;
   content.composited = composited_;
   content.shadow = shadow_ && composited_;
@@ -163,6 +163,12 @@ WindowContent X11Window::currentContent() const {
   // frame still draws the part of the content it shows.
   content.originX = (static_cast<double>(primary.x) + frame_.x) - content.box.x;
   content.originY = (static_cast<double>(primary.y) + primary.height - (double{frame_.y} + frame_.height)) - content.box.y;
+  // Without a redraw the window keeps its old pixels until the next exposure.
+  if (!redraw && shown_) {
+    content.calls = shown_->calls;
+    content.texts = shown_->texts;
+    return content;
+  }
   if (view_) {
     RecordedDrawing recorded;
     view_->drawRect({0, 0, frame_.width, frame_.height}, recorded);
@@ -175,12 +181,7 @@ WindowContent X11Window::currentContent() const {
 void X11Window::update(bool display) {
   xcb_connection_t* c = server_.display().connection();
   if (display || shown_) {
-    WindowContent content = currentContent();
-    // A frame set without display keeps the old pixels until the next exposure.
-    if (!display && shown_) {
-      content.calls = shown_->calls;
-      content.texts = shown_->texts;
-    }
+    const WindowContent content = currentContent(display);
     if (!shown_ || !(content == *shown_)) applyContent(content);
   }
   const bool visible = orderedIn_ && shown_ && !shown_->box.empty();

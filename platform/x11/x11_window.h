@@ -45,7 +45,7 @@ class X11Window : public Window {
  private:
   void create();
   void update(bool display);
-  WindowContent currentContent() const;
+  WindowContent currentContent(bool redraw) const;
   void applyContent(const WindowContent& content);
   void setShapeFromContent(const WindowContent& content);
   uint32_t pixelFor(const Colour& colour) const;
