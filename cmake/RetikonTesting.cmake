@@ -15,7 +15,15 @@ function(retikon_script_test name script label)
   add_test(NAME ${name} COMMAND python3 ${script})
   set_tests_properties(${name} PROPERTIES
     LABELS ${label} TIMEOUT 300
-    ENVIRONMENT "RETIKON_BUILD=${PROJECT_BINARY_DIR};RETIKON_SOURCE=${PROJECT_SOURCE_DIR};PYTHONPATH=${CMAKE_CURRENT_SOURCE_DIR}")
+    ENVIRONMENT "RETIKON_BUILD=${PROJECT_BINARY_DIR};RETIKON_SOURCE=${PROJECT_SOURCE_DIR};PYTHONPATH=${CMAKE_CURRENT_SOURCE_DIR}:${PROJECT_SOURCE_DIR}/tests/e2e:${PROJECT_SOURCE_DIR}/tests/integration")
+endfunction()
+
+# retikon_hardening_test(NAME SCRIPT): a Python test that tries to break the
+# real programs on the display and bus of scripts/test. It runs in the
+# sanitizer build too, where the programs under test are sanitized.
+function(retikon_hardening_test name script)
+  retikon_script_test(${name} ${script} hardening)
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
 endfunction()
 
 # retikon_e2e_test(NAME SCRIPT): a Python end-to-end test that runs the real

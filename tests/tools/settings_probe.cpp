@@ -7,10 +7,14 @@
 //   settings_probe save-loop PATH                   (saves until killed)
 //   settings_probe post NAME OBJECT
 //   settings_probe observe NAME OBJECT COUNT SECONDS
+//   settings_probe storm PATH COUNT SECONDS [FIELD=VALUE ...]
+//       COUNT saves, each followed by the change notification, spread over
+//       SECONDS; the last one stores the fields given.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/bus/notification_center.h"
 #include "platform/event/event_loop.h"
@@ -102,6 +106,29 @@ int main(int argc, char** argv) {
       record.s_distance = -step;
       settings::writePref(record, argv[2]);
     }
+  }
+  if (command == "storm" && argc >= 5) {
+    settings::SettingsRecord record;
+    settings::loadPref(record, argv[2], settings::Reader::SettingsPage);
+    auto center = platform::DistributedNotificationCenter::defaultCenter();
+    const int count = std::atoi(argv[3]);
+    const auto spacing = std::chrono::duration<double>(std::atof(argv[4]) / count);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 1; i <= count; ++i) {
+      record.s_WinWidth = i % 50 + 1;
+      record.s_WinColor = platform::makeColour(i % 2, 0.5f, 0, 1);
+      if (i == count)
+        for (int f = 5; f < argc; ++f) {
+          std::string_view pair = argv[f];
+          auto equals = pair.find('=');
+          if (equals == std::string_view::npos ||
+              !assign(record, pair.substr(0, equals), std::string(pair.substr(equals + 1))))
+            return usage();
+        }
+      settings::savePref(record, argv[2], *center);
+      std::this_thread::sleep_until(start + spacing * i);
+    }
+    return 0;
   }
   if (command == "post" && argc == 4) {
     auto center = platform::DistributedNotificationCenter::defaultCenter();
