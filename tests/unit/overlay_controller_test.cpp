@@ -6,7 +6,7 @@
 #include "overlay_fakes.h"
 #include "platform/plist/plist_dictionary.h"
 #include "settings/settings_record.h"
-#include "temp_home.h"
+#include "test_home.h"
 
 using fakes::FakeWindow;
 
@@ -16,14 +16,11 @@ class Overlay : public ::testing::Test {
  protected:
   Overlay() {
     ui = retikonx::loadMainInterface(state, server, application, input, screens);
-    for (size_t i = 0; i < 5; ++i) windows[i] = server.windows[i];
     const char* names[] = {"H", "H2", "V", "V2", "P"};
-    for (size_t i = 0; i < 5; ++i) windows[i]->name = names[i];
-    pointX = static_cast<fakes::FakeTextField*>(control().o_pointX);
-    pointY = static_cast<fakes::FakeTextField*>(control().o_pointY);
-    pointX->name = "X";
-    pointY->name = "Y";
-    static_cast<fakes::FakeTextField*>(control().o_pointD)->name = "D";
+    for (size_t i = 0; i < 5; ++i) (windows[i] = server.windows[i])->name = names[i];
+    field(control().o_pointX).name = "X";
+    field(control().o_pointY).name = "Y";
+    field(control().o_pointD).name = "D";
   }
 
   void writeSettings(std::initializer_list<std::pair<const char*, const char*>> values) {
@@ -45,14 +42,12 @@ class Overlay : public ::testing::Test {
   int count(const std::string& entry) const {
     return static_cast<int>(std::count(server.log.begin(), server.log.end(), entry));
   }
-  bool armsOnScreen() const {
-    return std::all_of(windows.begin(), windows.begin() + 4, [](auto* w) { return w->onScreen; });
+  int armsShown() const {
+    return static_cast<int>(std::count_if(windows.begin(), windows.begin() + 4, [](auto* w) { return w->onScreen; }));
   }
-  bool armsOffScreen() const {
-    return std::none_of(windows.begin(), windows.begin() + 4, [](auto* w) { return w->onScreen; });
-  }
+  static fakes::FakeTextField& field(platform::TextField* f) { return static_cast<fakes::FakeTextField&>(*f); }
 
-  TempHome home;
+  unit::TempHome home;
   retikonx::ProcessState state;
   fakes::FakeWindowServer server;
   fakes::FakeApplication application{server.log};
@@ -60,23 +55,17 @@ class Overlay : public ::testing::Test {
   fakes::FakeScreens screens;
   std::unique_ptr<retikonx::MainInterface> ui;
   std::array<FakeWindow*, 5> windows{};
-  fakes::FakeTextField* pointX = nullptr;
-  fakes::FakeTextField* pointY = nullptr;
 };
 
 TEST_F(Overlay, InterfaceMakesFiveHiddenWindowsAndArmsFilledByLineViews) {
   ASSERT_EQ(server.created.size(), 5u);
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_NE(dynamic_cast<retikonx::lineView*>(arm(i).content), nullptr);
-  }
-  EXPECT_EQ(control().o_windowH, windows[0]);
-  EXPECT_EQ(control().o_windowH2, windows[1]);
-  EXPECT_EQ(control().o_windowV, windows[2]);
-  EXPECT_EQ(control().o_windowV2, windows[3]);
-  EXPECT_EQ(control().o_pointWindow, windows[4]);
+  for (size_t i = 0; i < 4; ++i) EXPECT_NE(dynamic_cast<retikonx::lineView*>(arm(i).content), nullptr);
+  const std::vector<platform::Window*> outlets = {control().o_windowH, control().o_windowH2, control().o_windowV,
+                                                  control().o_windowV2, control().o_pointWindow};
+  EXPECT_EQ(outlets, std::vector<platform::Window*>(windows.begin(), windows.end()));
   EXPECT_EQ(readout().fields.size(), 3u);
   EXPECT_EQ(readout().fields[1]->text, retikonx::kReadoutLabel);
-  for (auto* w : windows) EXPECT_EQ(w->orderedIn, 0);
+  EXPECT_TRUE(std::none_of(server.log.begin(), server.log.end(), [](auto& e) { return e.ends_with("orderFront"); }));
 }
 
 TEST_F(Overlay, LaunchObservesThenLoadsThenStartsTheTimer) {
@@ -100,7 +89,7 @@ TEST_F(Overlay, LoadColoursTheTextAndSetsTheArmShadowsOnlyForOne) {
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(arm(i).shadow, expected) << shadow;
     EXPECT_EQ(readout().shadow, false) << "the readout keeps its own shadow setting";
     EXPECT_EQ(count("X.setTextColor") + count("D.setTextColor") + count("Y.setTextColor"), 3);
-    EXPECT_EQ(pointX->textColour, state.record.s_WinColor);
+    EXPECT_EQ(field(control().o_pointX).textColour, state.record.s_WinColor);
   }
 }
 
@@ -200,7 +189,7 @@ TEST_F(Overlay, HideOrdersAllFiveOutOnceAndOnlyWhenShown) {
   const std::vector<std::string> expected = {"H.orderOut", "H2.orderOut", "V.orderOut", "V2.orderOut",
                                              "P.orderOut"};
   EXPECT_EQ(server.log, expected);
-  EXPECT_TRUE(armsOffScreen());
+  EXPECT_EQ(armsShown(), 0);
 }
 
 TEST_F(Overlay, NewColourObjectWhileShownReordersOnce) {
@@ -215,7 +204,7 @@ TEST_F(Overlay, NewColourObjectWhileShownReordersOnce) {
   }
   EXPECT_EQ(count("H.orderFront"), 1);
   EXPECT_EQ(count("P.orderFront"), 4) << "on every show, and once more when re-ordered in";
-  EXPECT_TRUE(armsOnScreen());
+  EXPECT_EQ(armsShown(), 4);
   EXPECT_TRUE(readout().onScreen);
   EXPECT_EQ(state.s_prevWinColor, state.record.s_WinColor);
 }
@@ -229,7 +218,7 @@ TEST_F(Overlay, NewColourObjectWhileHiddenJustShows) {
   EXPECT_EQ(count("H.orderFront"), 1);
   input.modifiers = kCtrl;
   application.tick();
-  EXPECT_TRUE(armsOffScreen());
+  EXPECT_EQ(armsShown(), 0);
   EXPECT_EQ(state.showPoint, 0);
 }
 
@@ -238,7 +227,7 @@ TEST_F(Overlay, ReadoutFollowsItsSettingWhileShown) {
   input.pointer = {300, 700};
   control().showCrossLine();
   EXPECT_FALSE(readout().onScreen);
-  EXPECT_EQ(pointX->text, "") << "fields stay untouched while the readout is off";
+  EXPECT_EQ(field(control().o_pointX).text, "") << "fields stay untouched while the readout is off";
 
   writeSettings({{"retikon", "1"}, {"DispKind", "1"}, {"Locate", "1"}});
   application.observer();
@@ -247,8 +236,8 @@ TEST_F(Overlay, ReadoutFollowsItsSettingWhileShown) {
   control().showCrossLine();
   EXPECT_TRUE(readout().onScreen);
   EXPECT_EQ(readout().frame(), (platform::Rect{590, 620, 90, 19}));
-  EXPECT_EQ(pointX->text, "700");
-  EXPECT_EQ(pointY->text, "300");
+  EXPECT_EQ(field(control().o_pointX).text, "700");
+  EXPECT_EQ(field(control().o_pointY).text, "300");
   const std::vector<std::string> expected = {"H.setFrame display", "H2.setFrame display", "V.setFrame display",
                                              "V2.setFrame display", "X.setIntValue 700", "Y.setIntValue 300",
                                              "P.setFrame display", "P.orderFront"};
@@ -259,7 +248,7 @@ TEST_F(Overlay, ReadoutFollowsItsSettingWhileShown) {
   state.s_prevWinColor = state.record.s_WinColor;  // the same colour object, to watch the readout alone
   control().showCrossLine();
   EXPECT_FALSE(readout().onScreen);
-  EXPECT_TRUE(armsOnScreen());
+  EXPECT_EQ(armsShown(), 4);
 }
 
 TEST_F(Overlay, NoScreenSkipsThePlacement) {
@@ -270,7 +259,7 @@ TEST_F(Overlay, NoScreenSkipsThePlacement) {
   EXPECT_EQ(state.showPoint, 0);
   screens.size = platform::Size{1440, 900};
   application.tick();
-  EXPECT_TRUE(armsOnScreen());
+  EXPECT_EQ(armsShown(), 4);
 }
 
 TEST_F(Overlay, QuitsWhenReloadedDisabledButNotBefore) {

@@ -12,68 +12,46 @@ namespace fakes {
 
 using Log = std::vector<std::string>;
 
-struct FakeTextField : platform::TextField {
-  FakeTextField(Log& log, std::string name) : log(log), name(std::move(name)) {}
-  void setIntValue(int32_t value) override {
-    text = std::to_string(value);
-    log.push_back(name + ".setIntValue " + text);
-  }
-  void setStringValue(std::string value) override { text = std::move(value); }
-  void setTextColor(const platform::ColourRef& colour) override {
-    textColour = colour;
-    log.push_back(name + ".setTextColor");
+// Writes "name.request" into the shared log.
+struct Recorder {
+  Recorder(Log& log, std::string name) : log(log), name(std::move(name)) {}
+  void note(const std::string& request) { log.push_back(name + "." + request); }
+  template <class Field, class Value>
+  void set(Field& field, Value value, const std::string& request) {
+    field = std::move(value);
+    note(request);
   }
   Log& log;
   std::string name;
+};
+
+struct FakeTextField : platform::TextField, Recorder {
+  using Recorder::Recorder;
+  void setIntValue(int32_t value) override { set(text, std::to_string(value), "setIntValue " + std::to_string(value)); }
+  void setStringValue(std::string value) override { text = std::move(value); }
+  void setTextColor(const platform::ColourRef& colour) override { set(textColour, colour, "setTextColor"); }
   std::string text;
   platform::ColourRef textColour;
 };
 
-struct FakeWindow : platform::Window {
-  FakeWindow(Log& log, std::string name) : log(log), name(std::move(name)) {}
+struct FakeWindow : platform::Window, Recorder {
+  using Recorder::Recorder;
   void setContentView(platform::View* view) override { content = view; }
   platform::TextField& addTextField(platform::Rect, platform::TextAlignment) override {
-    fields.push_back(std::make_unique<FakeTextField>(log, name + ".field"));
-    return *fields.back();
+    return *fields.emplace_back(std::make_unique<FakeTextField>(log, name + ".field"));
   }
-  void setBackgroundColor(const platform::ColourRef& colour) override {
-    background = colour;
-    log.push_back(name + ".setBackgroundColor");
-  }
-  void setLevel(int32_t value) override {
-    level = value;
-    log.push_back(name + ".setLevel");
-  }
-  void setAlphaValue(float value) override {
-    alpha = value;
-    log.push_back(name + ".setAlphaValue");
-  }
-  void setOpaque(bool value) override {
-    opaque = value;
-    log.push_back(name + ".setOpaque");
-  }
-  void setHasShadow(bool value) override {
-    shadow = value;
-    log.push_back(name + (value ? ".setHasShadow YES" : ".setHasShadow NO"));
-  }
+  void setBackgroundColor(const platform::ColourRef& colour) override { set(background, colour, "setBackgroundColor"); }
+  void setLevel(int32_t value) override { set(level, value, "setLevel"); }
+  void setAlphaValue(float value) override { set(alpha, value, "setAlphaValue"); }
+  void setOpaque(bool value) override { set(opaque, value, "setOpaque"); }
+  void setHasShadow(bool value) override { set(shadow, value, value ? "setHasShadow YES" : "setHasShadow NO"); }
   void setFrame(platform::Rect value, bool display) override {
-    frameValue = value;
-    log.push_back(name + (display ? ".setFrame display" : ".setFrame"));
+    set(frameValue, value, display ? "setFrame display" : "setFrame");
   }
   platform::Rect frame() const override { return frameValue; }
-  void makeKeyAndOrderFront() override {
-    onScreen = true;
-    ++orderedIn;
-    log.push_back(name + ".orderFront");
-  }
-  void orderOut() override {
-    onScreen = false;
-    ++orderedOut;
-    log.push_back(name + ".orderOut");
-  }
+  void makeKeyAndOrderFront() override { set(onScreen, true, "orderFront"); }
+  void orderOut() override { set(onScreen, false, "orderOut"); }
 
-  Log& log;
-  std::string name;
   platform::View* content = nullptr;
   std::vector<std::unique_ptr<FakeTextField>> fields;
   platform::ColourRef background;
@@ -82,7 +60,6 @@ struct FakeWindow : platform::Window {
   std::optional<bool> opaque, shadow;
   platform::Rect frameValue;
   bool onScreen = false;
-  int orderedIn = 0, orderedOut = 0;
 };
 
 struct CreatedWindow {
@@ -128,17 +105,14 @@ struct FakeApplication : platform::Application {
 };
 
 struct FakeInput : platform::Input {
-  platform::Point getMouse() override {
-    ++mouseReads;
-    return pointer;
-  }
+  platform::Point getMouse() override { return pointer; }
   uint32_t getCurrentKeyModifiers() override {
     ++modifierReads;
     return modifiers;
   }
   platform::Point pointer{300, 700};
   uint32_t modifiers = 0;
-  int mouseReads = 0, modifierReads = 0;
+  int modifierReads = 0;
 };
 
 struct FakeScreens : platform::ScreenList {

@@ -1,6 +1,8 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "overlay/line_view.h"
 #include "overlay/my_window.h"
 #include "overlay_fakes.h"
@@ -8,33 +10,40 @@
 
 namespace {
 
-// The view drawn onto an image of its own size, without antialiasing, so
-// every pixel is either stroked or untouched.
+// Drawing onto an image without antialiasing, so every pixel is either
+// stroked red or untouched.
 class Stroke : public ::testing::Test {
  protected:
-  void draw(float width, float height, platform::Rect rect) {
-    w = static_cast<int>(width);
-    h = static_cast<int>(height);
+  ~Stroke() override { cairo_surface_destroy(surface); }
+
+  // An image of the given size; the context's view is viewHeight high with
+  // its top-left corner at the origin.
+  void render(int width, int height, double viewHeight, double originX, double originY,
+              const std::function<void(platform::CairoDrawing&)>& paint) {
+    cairo_surface_destroy(surface);
+    w = width, h = height;
     surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     cairo_t* cairo = cairo_create(surface);
     cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
-    platform::CairoDrawing context(cairo, height, 0, 0, {width, height});
-    view.drawRect(rect, context);
+    platform::CairoDrawing context(cairo, viewHeight, originX, originY,
+                                   {static_cast<float>(width), static_cast<float>(height)});
+    paint(context);
     cairo_destroy(cairo);
     cairo_surface_flush(surface);
   }
-  void draw(float width, float height) { draw(width, height, {0, 0, width, height}); }
-  ~Stroke() override {
-    if (surface) cairo_surface_destroy(surface);
+  // The line view filling an image of its own size, asked to draw rect.
+  void draw(float width, float height, std::optional<platform::Rect> rect = std::nullopt) {
+    render(static_cast<int>(width), static_cast<int>(height), height, 0, 0,
+           [&](auto& context) { view.drawRect(rect.value_or(platform::Rect{0, 0, width, height}), context); });
   }
 
-  // The pixel in view coordinates (origin bottom-left).
-  uint32_t pixel(int x, int y) const {
-    const auto* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    return reinterpret_cast<const uint32_t*>(data + (h - 1 - y) * stride)[x];
+  // The pixel counted from the image's top-left corner.
+  bool paintedFromTop(int x, int y) const {
+    const auto* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+    return reinterpret_cast<const uint32_t*>(row)[x] == 0xFFFF0000;
   }
-  bool painted(int x, int y) const { return pixel(x, y) == kRed; }
+  // The pixel in view coordinates (origin bottom-left).
+  bool painted(int x, int y) const { return paintedFromTop(x, h - 1 - y); }
   int paintedCount() const {
     int n = 0;
     for (int y = 0; y < h; ++y)
@@ -42,7 +51,6 @@ class Stroke : public ::testing::Test {
     return n;
   }
 
-  static constexpr uint32_t kRed = 0xFFFF0000;
   retikonx::ProcessState state = [] {
     retikonx::ProcessState s;
     s.s_color = platform::redColor();
@@ -53,31 +61,20 @@ class Stroke : public ::testing::Test {
   int w = 0, h = 0;
 };
 
-TEST_F(Stroke, HorizontalBarHasRoundEndsAndTheHeightAsWidth) {
+TEST_F(Stroke, HorizontalAndVerticalBarsHaveRoundEndsAndTheirThicknessAsWidth) {
   draw(200, 20);
-  EXPECT_TRUE(painted(100, 0));
-  EXPECT_TRUE(painted(100, 19)) << "the full height is stroked";
-  EXPECT_TRUE(painted(0, 10)) << "the cap reaches the left edge";
-  EXPECT_TRUE(painted(199, 10)) << "the cap reaches the right edge";
-  EXPECT_FALSE(painted(0, 0)) << "corners outside the round cap stay clear";
-  EXPECT_FALSE(painted(199, 19));
-  EXPECT_FALSE(painted(1, 18));
+  for (auto [x, y] : {std::pair{100, 0}, {100, 19}, {0, 10}, {199, 10}}) EXPECT_TRUE(painted(x, y)) << x << "," << y;
+  for (auto [x, y] : {std::pair{0, 0}, {199, 19}, {1, 18}}) EXPECT_FALSE(painted(x, y)) << x << "," << y;
+  draw(20, 200);
+  for (auto [x, y] : {std::pair{0, 100}, {19, 100}, {10, 0}, {10, 199}}) EXPECT_TRUE(painted(x, y)) << x << "," << y;
+  for (auto [x, y] : {std::pair{0, 199}, {19, 0}}) EXPECT_FALSE(painted(x, y)) << x << "," << y;
+  draw(1, 100);
+  EXPECT_EQ(paintedCount(), 100) << "a thin arm is one pixel wide";
 }
 
-TEST_F(Stroke, VerticalBarAndTheTieIsDrawnAsADisc) {
-  draw(20, 200);
-  EXPECT_TRUE(painted(0, 100));
-  EXPECT_TRUE(painted(19, 100));
-  EXPECT_TRUE(painted(10, 0));
-  EXPECT_TRUE(painted(10, 199));
-  EXPECT_FALSE(painted(0, 199));
-  EXPECT_FALSE(painted(19, 0));
-
-  cairo_surface_destroy(surface);
+TEST_F(Stroke, TheTieIsDrawnAsADisc) {
   draw(40, 40);
-  EXPECT_TRUE(painted(20, 20));
-  EXPECT_TRUE(painted(20, 1));
-  EXPECT_TRUE(painted(1, 20));
+  for (auto [x, y] : {std::pair{20, 20}, {20, 1}, {1, 20}}) EXPECT_TRUE(painted(x, y)) << x << "," << y;
   EXPECT_FALSE(painted(2, 2)) << "a disc, not a square";
   EXPECT_NEAR(paintedCount(), 3.14159 * 20 * 20, 60);
 }
@@ -85,43 +82,27 @@ TEST_F(Stroke, VerticalBarAndTheTieIsDrawnAsADisc) {
 TEST_F(Stroke, TheRectanglesOriginIsIgnored) {
   draw(200, 20);
   const int atOrigin = paintedCount();
-  cairo_surface_destroy(surface);
-  draw(200, 20, {10, 10, 200, 20});
+  draw(200, 20, platform::Rect{10, 10, 200, 20});
   EXPECT_EQ(paintedCount(), atOrigin);
   EXPECT_TRUE(painted(0, 10));
   EXPECT_FALSE(painted(0, 0));
 }
 
-TEST_F(Stroke, ThinArmIsOnePixelWide) {
-  draw(1, 100);
-  EXPECT_EQ(paintedCount(), 100);
-}
-
 // A surface showing only part of an arm that lies billions of points away
 // still paints exactly the band the arm crosses.
-TEST(StrokeFarAway, IsCutToTheSurface) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 50, 10);
-  cairo_t* cairo = cairo_create(surface);
-  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
-  platform::CairoDrawing context(cairo, 4, -2e9, 3, {50, 10});
-  context.setColour(platform::redColor());
-  context.setLineCapRound();
-  context.setLineWidth(4);
-  context.moveTo(2, 2);
-  context.lineTo(4e9f, 2);
-  context.stroke();
-  cairo_destroy(cairo);
-  cairo_surface_flush(surface);
-  const auto* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  auto at = [&](int x, int y) { return reinterpret_cast<const uint32_t*>(data + y * stride)[x]; };
+TEST_F(Stroke, FarAwayIsCutToTheSurface) {
+  render(50, 10, 4, -2e9, 3, [](platform::CairoDrawing& context) {
+    context.setColour(platform::redColor());
+    context.setLineCapRound();
+    context.setLineWidth(4);
+    context.moveTo(2, 2);
+    context.lineTo(4e9f, 2);
+    context.stroke();
+  });
   for (int x = 0; x < 50; ++x) {
-    EXPECT_EQ(at(x, 3), 0xFFFF0000u) << x;
-    EXPECT_EQ(at(x, 6), 0xFFFF0000u) << x;
-    EXPECT_EQ(at(x, 2), 0u) << x;
-    EXPECT_EQ(at(x, 7), 0u) << x;
+    EXPECT_TRUE(paintedFromTop(x, 3) && paintedFromTop(x, 6)) << x;
+    EXPECT_FALSE(paintedFromTop(x, 2) || paintedFromTop(x, 7)) << x;
   }
-  cairo_surface_destroy(surface);
 }
 
 TEST(ArmWindow, IsBorderlessBufferedAndImmediateWhateverIsAsked) {

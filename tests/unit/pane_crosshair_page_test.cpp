@@ -1,12 +1,9 @@
 // The crosshair page with its real widgets: filling, every action, the
 // width clamp, tags outside the tables, enabling, and the colour panel.
 #include <QAbstractSlider>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QColorDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "pane/overlay_scripts.h"
 #include "pane_test_support.h"
@@ -26,9 +23,18 @@ std::vector<QWidget*> settingControls(RetikonControl& page) {
           page.o_colorWell, page.o_widthNum,   page.o_widthBar,   page.o_distBar};
 }
 
-void enterWidth(QLineEdit* field, const QString& text) {
-  field->setText(text);
-  emit field->editingFinished();
+// The setting controls that are buttons and checked, by name.
+std::string checkedNames(RetikonControl& page) {
+  std::string names;
+  for (QWidget* control : settingControls(page))
+    if (auto* button = qobject_cast<QAbstractButton*>(control); button && button->isChecked())
+      names += button->objectName().toStdString() + " ";
+  return names;
+}
+
+int enabledCount(RetikonControl& page) {
+  auto controls = settingControls(page);
+  return static_cast<int>(std::count_if(controls.begin(), controls.end(), [](QWidget* w) { return w->isEnabled(); }));
 }
 
 TEST_F(PaneTest, FillingFromNoFileShowsTheDefaultsAndWritesNothing) {
@@ -37,23 +43,12 @@ TEST_F(PaneTest, FillingFromNoFileShowsTheDefaultsAndWritesNothing) {
   EXPECT_EQ(*p.o_colorWell->color(), *platform::greenColor());
   EXPECT_EQ(platform::colourFromQColor(platform::sharedColorPanel()->currentColor())->green, 1.0f);
   EXPECT_TRUE(platform::sharedColorPanel()->testOption(QColorDialog::ShowAlphaChannel));
-  EXPECT_FALSE(p.o_prefWidth0->isChecked());
-  EXPECT_TRUE(p.o_prefWidth1->isChecked());
-  EXPECT_FALSE(p.o_prefWidth2->isChecked());
+  EXPECT_EQ(checkedNames(p), "o_command o_control o_prefWidth1 o_dispHotKey ");
+  EXPECT_FALSE(p.o_retikon->isChecked());
   EXPECT_EQ(p.o_widthBar->value(), 5);
   EXPECT_EQ(p.o_widthNum->text(), "5");
   EXPECT_EQ(p.o_distBar->value(), 0);
-  EXPECT_TRUE(p.o_control->isChecked());
-  EXPECT_TRUE(p.o_command->isChecked());
-  EXPECT_FALSE(p.o_shift->isChecked());
-  EXPECT_FALSE(p.o_capslock->isChecked());
-  EXPECT_FALSE(p.o_option->isChecked());
-  EXPECT_TRUE(p.o_dispHotKey->isChecked());
-  EXPECT_FALSE(p.o_dispAllways->isChecked());
-  EXPECT_FALSE(p.o_locate->isChecked());
-  EXPECT_FALSE(p.o_shadow->isChecked());
-  EXPECT_FALSE(p.o_retikon->isChecked());
-  for (QWidget* control : settingControls(p)) EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+  EXPECT_EQ(enabledCount(p), 0);
   EXPECT_TRUE(p.o_retikon->isEnabled());
   EXPECT_TRUE(child<QPushButton>("linkButton")->isEnabled());
   EXPECT_FALSE(std::filesystem::exists(settingsPath()));
@@ -62,33 +57,23 @@ TEST_F(PaneTest, FillingFromNoFileShowsTheDefaultsAndWritesNothing) {
 
 TEST_F(PaneTest, FillingFromStoredValuesShowsThemAsStoredAndWritesNothing) {
   platform::PlistDictionary stored;
-  stored.setString("WinWidth", "7");
-  stored.setString("keys", "0");
-  stored.setString("DispKind", "2");
-  stored.setString("retikon", "2");
-  stored.setString("distance", "12");
-  stored.setString("Locate", "1");
-  stored.setString("shadow", "1");
+  const std::pair<const char*, const char*> texts[] = {{"WinWidth", "7"}, {"keys", "0"},      {"DispKind", "2"},
+                                                       {"retikon", "2"},  {"distance", "12"}, {"Locate", "1"},
+                                                       {"shadow", "1"}};
+  for (auto& [key, text] : texts) stored.setString(key, text);
   stored.setData("WinColor2", platform::archiveColour({1, 0, 0, 0.5f}));
   writeSettings(stored);
   const auto before = platform::readWholeFile(settingsPath());
-  saves();
 
   openPane();
   RetikonControl& p = page();
-  EXPECT_TRUE(p.o_prefWidth2->isChecked());
-  EXPECT_FALSE(p.o_prefWidth1->isChecked());
+  // Mask 0 reads as control and command, any display kind but 0 as always.
+  EXPECT_EQ(checkedNames(p), "o_command o_control o_prefWidth2 o_dispAllways o_locate o_shadow ");
+  EXPECT_FALSE(p.o_retikon->isChecked()) << "only exactly 1 is on";
+  EXPECT_EQ(enabledCount(p), 0);
   EXPECT_EQ(p.o_widthBar->value(), 7);
   EXPECT_EQ(p.o_widthNum->text(), "7");
   EXPECT_EQ(p.o_distBar->value(), 12);
-  EXPECT_TRUE(p.o_control->isChecked());  // mask 0 reads as control and command
-  EXPECT_TRUE(p.o_command->isChecked());
-  EXPECT_TRUE(p.o_dispAllways->isChecked());  // any display kind but 0
-  EXPECT_FALSE(p.o_dispHotKey->isChecked());
-  EXPECT_FALSE(p.o_retikon->isChecked());  // only exactly 1 is on
-  for (QWidget* control : settingControls(p)) EXPECT_FALSE(control->isEnabled());
-  EXPECT_TRUE(p.o_locate->isChecked());
-  EXPECT_TRUE(p.o_shadow->isChecked());
   EXPECT_EQ(*p.o_colorWell->color(), (platform::Colour{1, 0, 0, 0.5f}));
   EXPECT_EQ(record.s_key, settings::kDefaultPageMask);
   EXPECT_EQ(record.s_Disp, 2);
@@ -102,52 +87,34 @@ TEST_F(PaneTest, EachActionChangesItsVariableAndSavesTheWholeRecord) {
   stored.setString("WinColor", "red");
   stored.setString("ByHand", "kept");
   writeSettings(stored);
-  saves();
   openPane();
   RetikonControl& p = page();
-  ASSERT_TRUE(p.o_widthBar->isEnabled());
+  ASSERT_EQ(enabledCount(p), 16);
 
   p.o_widthBar->setValue(37);
   EXPECT_EQ(settingsFile().string("WinWidth"), "37");
   EXPECT_EQ(p.o_widthNum->text(), "37");
   EXPECT_EQ(saves(), 1);
-
-  p.o_prefWidth2->click();  // preset 10: the slider and field keep 37
-  EXPECT_EQ(record.s_WinWidth, 10);
-  EXPECT_EQ(settingsFile().string("WinWidth"), "10");
-  EXPECT_EQ(p.o_widthBar->value(), 37);
-  EXPECT_EQ(p.o_widthNum->text(), "37");
-  p.o_prefWidth0->click();
-  EXPECT_EQ(settingsFile().string("WinWidth"), "1");
-
   p.o_distBar->setValue(20);
   EXPECT_EQ(settingsFile().string("distance"), "20");
+  EXPECT_EQ(saves(), 1);
 
-  p.o_locate->click();
-  EXPECT_EQ(settingsFile().string("Locate"), "1");
-  p.o_shadow->click();
-  EXPECT_EQ(settingsFile().string("shadow"), "1");
-  p.o_shadow->click();
-  EXPECT_EQ(settingsFile().string("shadow"), "0");
-
-  p.o_control->click();  // control off: command alone remains
-  EXPECT_EQ(settingsFile().string("keys"), "256");
-  p.o_shift->click();
-  p.o_option->click();
-  p.o_capslock->click();
-  EXPECT_EQ(record.s_key, settings::kCommandKey | settings::kShiftKey | settings::kOptionKey | settings::kCapsLockKey);
-  p.o_command->click();
-  p.o_shift->click();
-  p.o_option->click();
-  p.o_capslock->click();
-  EXPECT_EQ(settingsFile().string("keys"), "0");  // saved as 0; the next filling shows control and command
-
-  p.o_dispAllways->click();
-  EXPECT_EQ(settingsFile().string("DispKind"), "1");
-  p.o_dispHotKey->click();
-  EXPECT_EQ(settingsFile().string("DispKind"), "0");
-
-  EXPECT_EQ(saves(), 16);
+  // Control off leaves command alone; the last mask, 0, is saved as 0.
+  const struct {
+    QAbstractButton* button;
+    const char *key, *text;
+  } clicks[] = {{p.o_prefWidth2, "WinWidth", "10"}, {p.o_prefWidth0, "WinWidth", "1"}, {p.o_locate, "Locate", "1"},
+                {p.o_shadow, "shadow", "1"},        {p.o_shadow, "shadow", "0"},      {p.o_control, "keys", "256"},
+                {p.o_shift, "keys", "768"},         {p.o_option, "keys", "2816"},     {p.o_capslock, "keys", "3840"},
+                {p.o_command, "keys", "3584"},      {p.o_shift, "keys", "3072"},      {p.o_option, "keys", "1024"},
+                {p.o_capslock, "keys", "0"},        {p.o_dispAllways, "DispKind", "1"}, {p.o_dispHotKey, "DispKind", "0"}};
+  for (const auto& click : clicks) {
+    click.button->click();
+    EXPECT_EQ(settingsFile().string(click.key), click.text) << click.button->objectName().toStdString();
+    EXPECT_EQ(saves(), 1) << click.button->objectName().toStdString();
+  }
+  EXPECT_EQ(p.o_widthBar->value(), 37) << "presets leave the slider and the field alone";
+  EXPECT_EQ(p.o_widthNum->text(), "37");
   auto file = settingsFile();
   EXPECT_EQ(file.string("WinColor"), "red");
   EXPECT_EQ(file.string("ByHand"), "kept");
@@ -160,16 +127,15 @@ TEST_F(PaneTest, TheWidthEntryIsClampedAndMirroredIntoBothWidthControls) {
   openPane();
   RetikonControl& p = page();
   p.o_prefWidth1->click();
-  const struct {
-    const char* entered;
-    int width;
-  } cases[] = {{"0", 1}, {"-4", 1}, {"abc", 1}, {"150", 100}, {"100", 100}, {" 42px", 42}};
-  for (const auto& entry : cases) {
-    enterWidth(p.o_widthNum, entry.entered);
-    EXPECT_EQ(record.s_WinWidth, entry.width) << entry.entered;
-    EXPECT_EQ(p.o_widthNum->text().toInt(), entry.width) << entry.entered;
-    EXPECT_EQ(p.o_widthBar->value(), entry.width) << entry.entered;
-    EXPECT_EQ(settingsFile().intValue("WinWidth"), entry.width) << entry.entered;
+  const std::pair<const char*, int> cases[] = {{"0", 1},     {"-4", 1},    {"abc", 1},
+                                               {"150", 100}, {"100", 100}, {" 42px", 42}};
+  for (const auto& [entered, width] : cases) {
+    p.o_widthNum->setText(entered);
+    emit p.o_widthNum->editingFinished();
+    EXPECT_EQ(record.s_WinWidth, width) << entered;
+    EXPECT_EQ(p.o_widthNum->text().toInt(), width) << entered;
+    EXPECT_EQ(p.o_widthBar->value(), width) << entered;
+    EXPECT_EQ(settingsFile().intValue("WinWidth"), width) << entered;
     EXPECT_TRUE(p.o_prefWidth1->isChecked()) << "presets are not touched";
   }
 }
@@ -178,19 +144,12 @@ TEST_F(PaneTest, TagsOutsideTheTablesChangeNothingButStillSave) {
   openPane();
   RetikonControl& p = page();
   p.retikonPanel(1);
-  const settings::SettingsRecord before = record;
-  saves();
-
-  p.o_shift->setProperty("tag", 5);
-  p.o_shift->click();
-  p.o_option->setProperty("tag", -1);
-  p.o_option->click();
-  EXPECT_EQ(record.s_key, before.s_key);
-
-  p.o_prefWidth0->setProperty("tag", 7);
-  p.o_prefWidth0->click();
-  EXPECT_EQ(record.s_WinWidth, before.s_WinWidth);
-  EXPECT_EQ(saves(), 3);
+  const std::pair<QAbstractButton*, int> strays[] = {{p.o_shift, 5}, {p.o_option, -1}, {p.o_prefWidth0, 7}};
+  for (auto [button, tag] : strays) {
+    button->setProperty("tag", tag);
+    button->click();
+    EXPECT_EQ(saves(), 1);
+  }
   EXPECT_EQ(settingsFile().string("keys"), "4352");
   EXPECT_EQ(settingsFile().string("WinWidth"), "5");
 }
@@ -199,12 +158,12 @@ TEST_F(PaneTest, RetikonPanelSwitchesExactlyTheSixteenSettingControls) {
   openPane();
   RetikonControl& p = page();
   p.retikonPanel(1);
-  for (QWidget* control : settingControls(p)) EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+  EXPECT_EQ(enabledCount(p), 16);
   p.retikonPanel(0);
-  for (QWidget* control : settingControls(p)) EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-  EXPECT_TRUE(p.o_retikon->isEnabled());
-  EXPECT_TRUE(child<QPushButton>("linkButton")->isEnabled());
-  for (QWidget* text : {p.o_text1, p.o_text2, p.o_text3, p.o_text4}) EXPECT_TRUE(text->isEnabled());
+  EXPECT_EQ(enabledCount(p), 0);
+  for (QWidget* other : std::vector<QWidget*>{p.o_retikon, child<QPushButton>("linkButton"), p.o_text1, p.o_text2,
+                                             p.o_text3, p.o_text4})
+    EXPECT_TRUE(other->isEnabled()) << other->objectName().toStdString();
   EXPECT_EQ(saves(), 0) << "the flag is not saved";
 }
 
@@ -217,8 +176,8 @@ TEST_F(PaneTest, AColourChangeInThePanelIsSavedOnceHoweverOftenThePageWasFilled)
   EXPECT_EQ(settingsFile().data("WinColor2"), std::vector<uint8_t>(blue.begin(), blue.end()));
 
   // The page filled again (the view loaded again) in the same process.
-  pane->o_vantrelPane->a_prefOpen(nullptr);
-  pane->o_vantrelPane->a_prefOpen(nullptr);
+  page().a_prefOpen(nullptr);
+  page().a_prefOpen(nullptr);
   EXPECT_EQ(saves(), 0);
   panel->setCurrentColor(Qt::red);
   EXPECT_EQ(saves(), 1);
@@ -246,34 +205,33 @@ TEST_F(PaneTest, TheColourWellReachesTheRecordOnlyThroughThePanel) {
   EXPECT_EQ(*record.s_WinColor, (platform::Colour{1, 1, 0, 1}));
   EXPECT_EQ(*p.o_colorWell->color(), (platform::Colour{1, 1, 0, 1}));
   EXPECT_EQ(saves(), 1);
-
   pane->didUnselect();
   EXPECT_FALSE(panel->isVisible());
 }
 
 TEST_F(PaneTest, SwitchingOnSavesBeforeTheLaunchThenAddsTheLoginItem) {
+  std::string settingsAtLaunch;
+  system.onLaunch = [&] { settingsAtLaunch = unit::readText(settingsPath()); };
   openPane();
   RetikonControl& p = page();
   p.o_retikon->click();
-  ASSERT_EQ(workspace.launched.size(), 1u);
-  EXPECT_EQ(workspace.launched[0], vantrel::kAllUsersOverlayPath) << "no copy installed for this user";
-  EXPECT_NE(workspace.settingsAtLaunch[0].find("<key>retikon</key>\n\t<string>1</string>"), std::string::npos)
-      << workspace.settingsAtLaunch[0];
-  ASSERT_EQ(scripts.sources.size(), 1u);
-  EXPECT_EQ(scripts.sources[0], "tell application \"System Events\"\n make new login item at end with properties "
+  EXPECT_EQ(system.launched, std::vector<std::string>{vantrel::kAllUsersOverlayPath}) << "no copy for this user";
+  EXPECT_NE(settingsAtLaunch.find("<key>retikon</key>\n\t<string>1</string>"), std::string::npos) << settingsAtLaunch;
+  EXPECT_EQ(system.scripts, std::vector<std::string>{
+                                "tell application \"System Events\"\n make new login item at end with properties "
                                 "{path:\"/Library/PreferencePanes/Vantrel.prefPane/Contents/Resources/RetikonX.app\", "
-                                "hidden:false} \n end tell");
-  for (QWidget* control : settingControls(p)) EXPECT_TRUE(control->isEnabled());
+                                "hidden:false} \n end tell"});
+  EXPECT_EQ(enabledCount(p), 16);
   EXPECT_EQ(saves(), 1);
 
   p.o_retikon->click();
   EXPECT_EQ(record.s_Retikon, 0);
-  ASSERT_EQ(scripts.sources.size(), 2u);
-  EXPECT_EQ(scripts.sources[1], "tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell");
-  for (QWidget* control : settingControls(p)) EXPECT_FALSE(control->isEnabled());
+  ASSERT_EQ(system.scripts.size(), 2u);
+  EXPECT_EQ(system.scripts[1], "tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell");
+  EXPECT_EQ(enabledCount(p), 0);
   EXPECT_EQ(settingsFile().string("retikon"), "0");
   EXPECT_EQ(saves(), 1);
-  EXPECT_EQ(workspace.launched.size(), 1u) << "switching off launches nothing";
+  EXPECT_EQ(system.launched.size(), 1u) << "switching off launches nothing";
 }
 
 TEST_F(PaneTest, TheCopyInstalledForThisUserIsPreferred) {
@@ -281,9 +239,8 @@ TEST_F(PaneTest, TheCopyInstalledForThisUserIsPreferred) {
   std::filesystem::create_directories(userCopy);
   openPane();
   page().o_retikon->click();
-  ASSERT_EQ(workspace.launched.size(), 1u);
-  EXPECT_EQ(workspace.launched[0], userCopy.string());
-  EXPECT_NE(scripts.sources[0].find("{path:\"" + userCopy.string() + "\", hidden:false}"), std::string::npos);
+  EXPECT_EQ(system.launched, std::vector<std::string>{userCopy.string()});
+  EXPECT_NE(system.scripts.at(0).find("{path:\"" + userCopy.string() + "\", hidden:false}"), std::string::npos);
 }
 
 TEST_F(PaneTest, TheLinkButtonOpensItsOwnTitleAndSavesNothing) {
@@ -291,8 +248,8 @@ TEST_F(PaneTest, TheLinkButtonOpensItsOwnTitleAndSavesNothing) {
   auto* link = child<QPushButton>("linkButton");
   EXPECT_EQ(link->text(), "https://github.com/Halvix/RetikonX");
   link->click();
-  ASSERT_EQ(scripts.sources.size(), 1u);
-  EXPECT_EQ(scripts.sources[0], "property target_URL : \"https://github.com/Halvix/RetikonX\"\n open location target_URL");
+  EXPECT_EQ(system.scripts, std::vector<std::string>{"property target_URL : \"https://github.com/Halvix/RetikonX\"\n "
+                                                     "open location target_URL"});
   EXPECT_EQ(saves(), 0);
 }
 

@@ -6,32 +6,31 @@
 
 #include "platform/pane_host/host_window.h"
 #include "platform/pane_host/pane_bundle.h"
-#include "process_test_support.h"
+#include "test_home.h"
 
 namespace {
 
 TEST(PaneBundle, InfoPlistNamesTheClassAndTheLibrary) {
-  process_test::TempFolder folder;
-  auto bundle = folder.path() / "Some.prefPane";
+  unit::TempHome home;
+  auto bundle = home.path() / "Some.prefPane";
   std::filesystem::create_directories(bundle / "Contents");
-  auto write = [&](const std::string& dict) {
-    std::ofstream(bundle / "Contents" / "Info.plist") << "<plist version=\"1.0\"><dict>" << dict << "</dict></plist>";
+  auto read = [&](const std::string& dict) {
+    unit::writeText(bundle / "Contents" / "Info.plist", "<plist version=\"1.0\"><dict>" + dict + "</dict></plist>");
+    return platform::readPaneBundle(bundle.string());
   };
-  write("<key>NSPrincipalClass</key><string>SomePref</string><key>CFBundleExecutable</key><string>Some</string>");
-  auto read = platform::readPaneBundle(bundle.string());
-  ASSERT_TRUE(std::holds_alternative<platform::PaneBundleInfo>(read));
-  EXPECT_EQ(std::get<platform::PaneBundleInfo>(read).principalClass, "SomePref");
-  EXPECT_EQ(std::get<platform::PaneBundleInfo>(read).executable, (bundle / "Contents/MacOS/Some").string());
+  auto good = read("<key>NSPrincipalClass</key><string>SomePref</string><key>CFBundleExecutable</key><string>Some</string>");
+  ASSERT_TRUE(std::holds_alternative<platform::PaneBundleInfo>(good));
+  EXPECT_EQ(std::get<platform::PaneBundleInfo>(good).principalClass, "SomePref");
+  EXPECT_EQ(std::get<platform::PaneBundleInfo>(good).executable, (bundle / "Contents/MacOS/Some").string());
 
   for (const char* broken : {"<key>CFBundleExecutable</key><string>Some</string>",
                              "<key>NSPrincipalClass</key><string>a b</string><key>CFBundleExecutable</key><string>S</string>",
-                             "<key>NSPrincipalClass</key><string>P</string><key>CFBundleExecutable</key><string>../x</string>"}) {
-    write(broken);
-    EXPECT_TRUE(std::holds_alternative<platform::BundleError>(platform::readPaneBundle(bundle.string()))) << broken;
-  }
-  write("<key>NSPrincipalClass</key><string>P</string><key>CFBundleExecutable</key><string>Missing</string>");
-  auto missing = platform::instantiatePrincipalClass(std::get<platform::PaneBundleInfo>(platform::readPaneBundle(bundle.string())));
-  EXPECT_TRUE(std::holds_alternative<platform::BundleError>(missing));
+                             "<key>NSPrincipalClass</key><string>P</string><key>CFBundleExecutable</key><string>../x</string>"})
+    EXPECT_TRUE(std::holds_alternative<platform::BundleError>(read(broken))) << broken;
+  auto missing = read("<key>NSPrincipalClass</key><string>P</string><key>CFBundleExecutable</key><string>Missing</string>");
+  ASSERT_TRUE(std::holds_alternative<platform::PaneBundleInfo>(missing));
+  EXPECT_TRUE(std::holds_alternative<platform::BundleError>(
+      platform::instantiatePrincipalClass(std::get<platform::PaneBundleInfo>(missing))));
 }
 
 TEST(HostWindow, ClosingTheWindowLeavesThePaneOnce) {

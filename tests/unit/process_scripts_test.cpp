@@ -1,29 +1,23 @@
 // The script forms, what compiles and what does not, and what running them
 // does: login items, opening a location, quitting an application.
-#include <signal.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/login_items/login_items.h"
 #include "platform/process/apple_script_runner.h"
 #include "platform/process/process_workspace.h"
 #include "platform/process/script_compiler.h"
-#include "process_test_support.h"
+#include "test_home.h"
 
-namespace process_test {
+namespace unit {
 namespace {
-
-using platform::compileScript;
 
 template <class Form>
 Form compiled(const std::string& source) {
-  auto result = compileScript(source);
+  auto result = platform::compileScript(source);
   EXPECT_TRUE(std::holds_alternative<platform::CompiledScript>(result))
       << source << ": " << std::get<platform::CompileError>(result).message;
   return std::get<Form>(std::get<platform::CompiledScript>(result));
 }
-
-bool compiles(const std::string& source) { return std::holds_alternative<platform::CompiledScript>(compileScript(source)); }
 
 TEST(ScriptCompiler, TheFourFormsCompile) {
   auto add = compiled<platform::AddLoginItem>(
@@ -32,11 +26,13 @@ TEST(ScriptCompiler, TheFourFormsCompile) {
   EXPECT_EQ(add.application, "System Events");
   EXPECT_EQ(add.path, "/p/RetikonX.app");
   EXPECT_FALSE(add.hidden);
-  auto remove = compiled<platform::DeleteLoginItem>(
-      "tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell");
-  EXPECT_EQ(remove.name, "RetikonX");
-  auto open = compiled<platform::OpenLocation>("property target_URL : \"https://example.org/?a=1\"\n open location target_URL");
-  EXPECT_EQ(open.location, "https://example.org/?a=1");
+  EXPECT_EQ(compiled<platform::DeleteLoginItem>(
+                "tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell")
+                .name,
+            "RetikonX");
+  EXPECT_EQ(compiled<platform::OpenLocation>("property target_URL : \"https://e.org/?a=1\"\n open location target_URL")
+                .location,
+            "https://e.org/?a=1");
   EXPECT_EQ(compiled<platform::QuitApplication>("tell application \"Finder\" to quit").name, "Finder");
   // Keywords in any case, free blanks and line breaks.
   EXPECT_EQ(compiled<platform::QuitApplication>("\r\n  Tell Application \"X\"  TO quit\n\n").name, "X");
@@ -57,7 +53,7 @@ TEST(ScriptCompiler, AnythingElseFailsToCompile) {
            "tell application \"System Events\"\n make new login item at end with properties {path:\"/p\", "
            "hidden:maybe} \n end tell",
        })
-    EXPECT_FALSE(compiles(source)) << source;
+    EXPECT_FALSE(std::holds_alternative<platform::CompiledScript>(platform::compileScript(source))) << source;
 }
 
 TEST(ScriptCompiler, AnyTextSurvivesAsAStringLiteral) {
@@ -70,87 +66,68 @@ TEST(ScriptCompiler, AnyTextSurvivesAsAStringLiteral) {
 
 class ScriptRunnerTest : public ::testing::Test {
  protected:
-  ScriptRunnerTest()
-      : config("XDG_CONFIG_HOME", (folder.path() / "config").string()),
-        path("PATH", (folder.path() / "bin").string() + ":/usr/bin:/bin") {}
-
-  std::filesystem::path autostart() const { return folder.path() / "config" / "autostart"; }
+  fs::path autostart() const { return home.path() / "config" / "autostart"; }
   std::string addScript(const std::string& bundle) {
     return "tell application \"System Events\"\n make new login item at end with properties {path:" +
            platform::scriptStringLiteral(bundle) + ", hidden:false} \n end tell";
   }
 
-  TempFolder folder;
-  ScopedEnvironment config, path;
+  TempHome home;
+  ScopedEnvironment config{"XDG_CONFIG_HOME", (home.path() / "config").string()};
+  // Only the test's own programs: a missing opener must not be found elsewhere.
+  ScopedEnvironment path{"PATH", (home.path() / "bin").string()};
   platform::ProcessWorkspace workspace;
   platform::LoginItems loginItems;
   platform::AppleScriptRunner runner{workspace, loginItems};
 };
 
 TEST_F(ScriptRunnerTest, LoginItemsAreOneAutostartEntryPerName) {
-  auto bundle = makeBundle(folder.path(), "RetikonX", "#!/bin/sh\n");
+  auto bundle = makeBundle(home.path(), "RetikonX", "#!/bin/sh\n");
   EXPECT_EQ(runner.execute(addScript(bundle.string())), std::nullopt);
   EXPECT_EQ(runner.execute(addScript(bundle.string())), std::nullopt);
-  ASSERT_EQ(std::distance(std::filesystem::directory_iterator(autostart()), {}), 1);
+  ASSERT_EQ(std::distance(fs::directory_iterator(autostart()), {}), 1);
   EXPECT_EQ(readText(autostart() / "RetikonX.desktop"),
             "[Desktop Entry]\nType=Application\nName=RetikonX\nExec=\"" + bundle.string() +
                 "/Contents/MacOS/RetikonX\"\n");
 
-  EXPECT_EQ(runner.execute("tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell"),
-            std::nullopt);
-  EXPECT_FALSE(std::filesystem::exists(autostart() / "RetikonX.desktop"));
-  EXPECT_NE(runner.execute("tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell"),
-            std::nullopt)
-      << "no such item";
+  const std::string remove = "tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell";
+  EXPECT_EQ(runner.execute(remove), std::nullopt);
+  EXPECT_FALSE(fs::exists(autostart() / "RetikonX.desktop"));
+  EXPECT_NE(runner.execute(remove), std::nullopt) << "no such item";
   EXPECT_NE(runner.execute("tell application \"System Events\"\n delete login item \"../config\"\n end tell"),
             std::nullopt);
   EXPECT_NE(runner.execute("tell application \"Finder\"\n delete login item \"RetikonX\"\n end tell"), std::nullopt);
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "config"));
+  EXPECT_TRUE(fs::exists(home.path() / "config"));
 }
 
 TEST_F(ScriptRunnerTest, AHostilePathIsOnlyThePathOfItsLoginItem) {
-  const std::string odd = (folder.path() / "we\"ird $(touch x) \\ %u`.app").string();
-  ASSERT_EQ(runner.execute(addScript(odd)), std::nullopt);
-  auto entries = std::distance(std::filesystem::directory_iterator(autostart()), {});
-  EXPECT_EQ(entries, 1);
+  ASSERT_EQ(runner.execute(addScript((home.path() / "we\"ird $(touch x) \\ %u`.app").string())), std::nullopt);
+  EXPECT_EQ(std::distance(fs::directory_iterator(autostart()), {}), 1);
   // Quoted by the Desktop Entry rules, then escaped as a string value.
   const std::string name = "we\\\\\"ird \\\\$(touch x) \\\\\\\\ %%u\\\\`";
   const std::string entry = readText(autostart() / "we\"ird $(touch x) \\ %u`.desktop");
-  EXPECT_NE(entry.find("\nExec=\"" + folder.path().string() + "/" + name + ".app/Contents/MacOS/" + name + "\"\n"),
+  EXPECT_NE(entry.find("\nExec=\"" + home.path().string() + "/" + name + ".app/Contents/MacOS/" + name + "\"\n"),
             std::string::npos)
       << entry;
 }
 
-TEST_F(ScriptRunnerTest, OpenLocationHandsExactlyTheAddressToTheOpener) {
-  auto record = folder.path() / "opened";
-  writeExecutable(folder.path() / "bin" / "xdg-open",
-                  "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\" >> '" + record.string() + "'; done\n");
-  auto marker = folder.path() / "pwned";
-  const std::string title = "\"\n do shell script \"touch " + marker.string();
-  ASSERT_EQ(runner.execute("property target_URL : " + platform::scriptStringLiteral(title) +
-                           "\n open location target_URL"),
+TEST_F(ScriptRunnerTest, OpenLocationRefusesWhatIsNoAddressOrHasNoOpener) {
+  writeExecutable(home.path() / "bin" / "xdg-open", "#!/bin/sh\n: > '" + (home.path() / "opened").string() + "'\n");
+  // A title inserted without escaping is no script at all.
+  EXPECT_NE(runner.execute("property target_URL : \"\"\n do shell script \"id\"\"\n open location target_URL"),
             std::nullopt);
-  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(record); }));
-  ASSERT_TRUE(waitFor([&] { return readText(record).ends_with("]\n"); }));
-  EXPECT_EQ(readText(record), "[" + title + "]\n");
-  EXPECT_FALSE(std::filesystem::exists(marker));
-
-  // The same title inserted without escaping is no script at all.
-  EXPECT_NE(runner.execute("property target_URL : \"" + title + "\"\n open location target_URL"), std::nullopt);
   EXPECT_NE(runner.execute("property u : \"--help\"\n open location u"), std::nullopt);
-  std::filesystem::remove(folder.path() / "bin" / "xdg-open");
+  EXPECT_FALSE(fs::exists(home.path() / "opened"));
+  fs::remove(home.path() / "bin" / "xdg-open");
   EXPECT_NE(runner.execute("property u : \"https://example.org\"\n open location u"), std::nullopt);
 }
 
 TEST_F(ScriptRunnerTest, QuitEndsEveryProcessOfThatNameOnly) {
-  auto bundle = makeBundle(folder.path(), "Quit Probe", "");
-  std::filesystem::copy_file(IDLE_PROGRAM, bundle / "Contents/MacOS/Quit Probe",
-                             std::filesystem::copy_options::overwrite_existing);
-  auto other = makeBundle(folder.path(), "Other Probe", "");
-  std::filesystem::copy_file(IDLE_PROGRAM, other / "Contents/MacOS/Other Probe",
-                             std::filesystem::copy_options::overwrite_existing);
-  ASSERT_TRUE(workspace.launchApplication(bundle.string()));
-  ASSERT_TRUE(workspace.launchApplication(other.string()));
+  for (const char* name : {"Quit Probe", "Other Probe"}) {
+    auto bundle = makeBundle(home.path(), name, "");
+    fs::copy_file(IDLE_PROGRAM, bundle / "Contents/MacOS" / name, fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(workspace.launchApplication(bundle.string()));
+  }
   auto count = [&](const std::string& name) {
     int n = 0;
     for (auto& application : workspace.launchedApplications()) n += application["NSApplicationName"] == name;
@@ -166,19 +143,14 @@ TEST_F(ScriptRunnerTest, QuitEndsEveryProcessOfThatNameOnly) {
 
 TEST(LoginItems, TheAutostartFolderFollowsXdgConfigHome) {
   ScopedEnvironment home("HOME", "/home/someone");
-  {
-    ScopedEnvironment config("XDG_CONFIG_HOME", "/elsewhere");
-    EXPECT_EQ(platform::LoginItems::autostartFolder(), "/elsewhere/autostart");
+  for (const char* config : {"/elsewhere", "relative", ""}) {
+    ScopedEnvironment setting("XDG_CONFIG_HOME", config);
+    if (!*config) unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(platform::LoginItems::autostartFolder(),
+              *config == '/' ? "/elsewhere/autostart" : "/home/someone/.config/autostart")
+        << config;
   }
-  {
-    ScopedEnvironment config("XDG_CONFIG_HOME", "relative");
-    EXPECT_EQ(platform::LoginItems::autostartFolder(), "/home/someone/.config/autostart");
-  }
-  unsetenv("XDG_CONFIG_HOME");
-  EXPECT_EQ(platform::LoginItems::autostartFolder(), "/home/someone/.config/autostart");
-  EXPECT_EQ(platform::LoginItems::entryPath("a/b"), std::nullopt);
-  EXPECT_EQ(platform::LoginItems::entryPath(".."), std::nullopt);
-  EXPECT_EQ(platform::LoginItems::entryPath(""), std::nullopt);
+  for (const char* name : {"a/b", "..", ""}) EXPECT_EQ(platform::LoginItems::entryPath(name), std::nullopt) << name;
 }
 
 TEST(LoginItems, ExecArgumentsAreQuotedThenEscaped) {
@@ -189,4 +161,4 @@ TEST(LoginItems, ExecArgumentsAreQuotedThenEscaped) {
 }
 
 }  // namespace
-}  // namespace process_test
+}  // namespace unit

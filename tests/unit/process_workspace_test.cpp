@@ -1,3 +1,4 @@
+// Starting programs and bundles, listing them, and running tasks by path.
 #include <signal.h>
 
 #include <sstream>
@@ -5,24 +6,32 @@
 #include <gtest/gtest.h>
 
 #include "platform/process/app_bundle.h"
+#include "platform/process/posix_task_runner.h"
 #include "platform/process/process_workspace.h"
-#include "process_test_support.h"
+#include "test_home.h"
 
-namespace process_test {
+namespace unit {
 namespace {
 
-std::vector<platform::ApplicationDescription> named(platform::Workspace& workspace, const std::string& name) {
-  std::vector<platform::ApplicationDescription> found;
-  for (auto& application : workspace.launchedApplications())
-    if (application["NSApplicationName"] == name) found.push_back(application);
-  return found;
-}
+class ProcessWorkspace : public ::testing::Test {
+ protected:
+  std::vector<platform::ApplicationDescription> named(const std::string& name) {
+    std::vector<platform::ApplicationDescription> found;
+    for (auto& application : workspace.launchedApplications())
+      if (application["NSApplicationName"] == name) found.push_back(application);
+    return found;
+  }
+  void terminate(const std::string& name) {
+    for (const auto& application : named(name))
+      kill(std::stoi(application.at("NSApplicationProcessIdentifier")), SIGTERM);
+    EXPECT_TRUE(waitFor([&] { return named(name).empty(); }));
+  }
 
-void terminate(const std::vector<platform::ApplicationDescription>& applications) {
-  for (const auto& application : applications) kill(std::stoi(application.at("NSApplicationProcessIdentifier")), SIGTERM);
-}
+  TempHome home;
+  platform::ProcessWorkspace workspace;
+};
 
-TEST(AppBundle, NamesAndExecutables) {
+TEST_F(ProcessWorkspace, BundleNamesAndExecutables) {
   EXPECT_TRUE(platform::isApplicationBundle("/a/RetikonX.app"));
   EXPECT_TRUE(platform::isApplicationBundle("/a/RetikonX.app/"));
   EXPECT_FALSE(platform::isApplicationBundle("/a/.app"));
@@ -32,68 +41,71 @@ TEST(AppBundle, NamesAndExecutables) {
   EXPECT_EQ(platform::bundleOfExecutable("/p/R X.app/Contents/MacOS/R"), "/p/R X.app");
   EXPECT_EQ(platform::bundleOfExecutable("/usr/bin/sleep"), std::nullopt);
 
-  TempFolder folder;
-  auto bundle = makeBundle(folder.path(), "Tool", "#!/bin/sh\n");
+  auto bundle = makeBundle(home.path(), "Tool", "#!/bin/sh\n");
   EXPECT_EQ(platform::bundleExecutable(bundle.string()), (bundle / "Contents/MacOS/Tool").string());
-  std::ofstream(bundle / "Contents/Info.plist")
-      << "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>../../x</string></dict></plist>";
+  writeText(bundle / "Contents/Info.plist",
+            "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>../../x</string></dict></plist>");
   EXPECT_EQ(platform::bundleExecutable(bundle.string()), std::nullopt);
 }
 
-TEST(ProcessWorkspace, ABundleRunsDetachedInItsOwnSessionWithoutTheCallersStreams) {
-  TempFolder folder;
-  auto report = folder.path() / "report";
-  auto bundle = makeBundle(folder.path(), "Probe",
-                           "#!/bin/sh\necho \"$$ $(ps -o sid= -p $$) $(readlink /proc/$$/fd/0) "
-                           "$(readlink /proc/$$/fd/1)\" > '" +
+TEST_F(ProcessWorkspace, ABundleRunsDetachedInItsOwnSessionWithoutTheCallersStreams) {
+  auto report = home.path() / "report";
+  auto bundle = makeBundle(home.path(), "Probe",
+                           "#!/bin/sh\necho \"$(ps -o sid= -p $$) $(readlink /proc/$$/fd/0) $(readlink /proc/$$/fd/1)\" > '" +
                                report.string() + "'\n");
-  platform::ProcessWorkspace workspace;
   ASSERT_TRUE(workspace.launchApplication(bundle.string()));
   ASSERT_TRUE(waitFor([&] { return readText(report).find('\n') != std::string::npos; }));
   std::istringstream words(readText(report));
-  std::string pid, session, input, output;
-  words >> pid >> session >> input >> output;
+  std::string session, input, output;
+  words >> session >> input >> output;
   EXPECT_NE(std::stoi(session), getsid(0)) << "a session of its own, not the caller's";
   EXPECT_EQ(input, "/dev/null");
   EXPECT_EQ(output, "/dev/null");
 }
 
-TEST(ProcessWorkspace, ARunningApplicationIsListedByItsBundleNameAndNotStartedTwice) {
-  TempFolder folder;
-  auto bundle = makeBundle(folder.path(), "Idle Probe", "");
-  std::filesystem::copy_file(IDLE_PROGRAM, bundle / "Contents/MacOS/Idle Probe",
-                             std::filesystem::copy_options::overwrite_existing);
-  platform::ProcessWorkspace workspace;
+TEST_F(ProcessWorkspace, ARunningApplicationIsListedByItsNameAndNotStartedTwice) {
+  auto bundle = makeBundle(home.path(), "Idle Probe", "");
+  fs::copy_file(IDLE_PROGRAM, bundle / "Contents/MacOS/Idle Probe", fs::copy_options::overwrite_existing);
   ASSERT_TRUE(workspace.launchApplication(bundle.string()));
-  ASSERT_TRUE(waitFor([&] { return named(workspace, "Idle Probe").size() == 1; }));
-  auto listed = named(workspace, "Idle Probe");
-  EXPECT_EQ(listed[0]["NSApplicationPath"], bundle.string());
-
+  ASSERT_TRUE(waitFor([&] { return named("Idle Probe").size() == 1; }));
+  EXPECT_EQ(named("Idle Probe")[0]["NSApplicationPath"], bundle.string());
   EXPECT_TRUE(workspace.launchApplication(bundle.string()));
-  EXPECT_EQ(named(workspace, "Idle Probe").size(), 1u);
-  terminate(listed);
-  EXPECT_TRUE(waitFor([&] { return named(workspace, "Idle Probe").empty(); }));
+  EXPECT_EQ(named("Idle Probe").size(), 1u);
+  terminate("Idle Probe");
+
+  fs::copy_file(IDLE_PROGRAM, home.path() / "idle-plain");
+  ASSERT_TRUE(workspace.launchApplication((home.path() / "idle-plain").string()));
+  ASSERT_TRUE(waitFor([&] { return named("idle-plain").size() == 1; })) << "a plain program by its file name";
+  terminate("idle-plain");
 }
 
-TEST(ProcessWorkspace, WhatCannotBeStartedIsReported) {
-  TempFolder folder;
-  platform::ProcessWorkspace workspace;
-  EXPECT_FALSE(workspace.launchApplication((folder.path() / "Missing.app").string()));
-  auto bundle = makeBundle(folder.path(), "Broken", "");
-  std::filesystem::remove(bundle / "Contents/MacOS/Broken");
+TEST_F(ProcessWorkspace, WhatCannotBeStartedIsReported) {
+  EXPECT_FALSE(workspace.launchApplication((home.path() / "Missing.app").string()));
+  auto bundle = makeBundle(home.path(), "Broken", "");
+  fs::remove(bundle / "Contents/MacOS/Broken");
   EXPECT_FALSE(workspace.launchApplication(bundle.string()));
-  EXPECT_FALSE(workspace.launchApplication((folder.path() / "no-program").string()));
+  EXPECT_FALSE(workspace.launchApplication((home.path() / "no-program").string()));
 }
 
-TEST(ProcessWorkspace, APlainProgramIsListedByItsFileName) {
-  TempFolder folder;
-  auto program = folder.path() / "idle-plain";
-  std::filesystem::copy_file(IDLE_PROGRAM, program);
-  platform::ProcessWorkspace workspace;
-  ASSERT_TRUE(workspace.launchApplication(program.string()));
-  ASSERT_TRUE(waitFor([&] { return named(workspace, "idle-plain").size() == 1; }));
-  terminate(named(workspace, "idle-plain"));
+TEST_F(ProcessWorkspace, TasksRunByPathWithTheArgumentsAsGivenAndAreWaitedFor) {
+  auto out = home.path() / "out";
+  platform::PosixTaskRunner runner;
+  // The arguments reach the program untouched: nothing interprets them.
+  auto outcome = runner.runAndWait(
+      "/bin/sh", {"-c", "printf '%s|%s' \"$1\" \"$2\" > \"$0\"; exit 3", out.string(), "a;b $(touch x)", "\"q\" \\"});
+  EXPECT_TRUE(outcome.started);
+  EXPECT_EQ(outcome.exitStatus, 3);
+  EXPECT_EQ(readText(out), "a;b $(touch x)|\"q\" \\");
+  EXPECT_FALSE(fs::exists("x"));
+
+  auto missing = runner.runAndWait((home.path() / "missing").string(), {});
+  EXPECT_FALSE(missing.started);
+  EXPECT_NE(missing.error.find("No such file"), std::string::npos) << missing.error;
+  writeText(home.path() / "plain", "#!/bin/sh\n");
+  auto refused = runner.runAndWait((home.path() / "plain").string(), {});
+  EXPECT_FALSE(refused.started);
+  EXPECT_FALSE(refused.error.empty());
 }
 
 }  // namespace
-}  // namespace process_test
+}  // namespace unit

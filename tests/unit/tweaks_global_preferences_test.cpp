@@ -1,33 +1,25 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <filesystem>
 
 #include "pane/tweaks/global_preferences.h"
-#include "tweaks_test_support.h"
+#include "test_home.h"
 
 namespace vantrel {
 namespace {
 
 using platform::PlistDictionary;
-using testing::fileText;
-using testing::readPlist;
-using testing::SaveCounter;
-using testing::TemporaryHome;
-using testing::writeText;
+using Placement = ScrollBarPlacement;
 
+const char kFile[] = ".GlobalPreferences.plist";
 const double kWidenedDefault = static_cast<double>(1.7f);
 
 class TweaksGlobalPreferences : public ::testing::Test {
  protected:
-  std::string path() const { return home_.preferencesFile(".GlobalPreferences.plist"); }
-
-  void writeFile(const PlistDictionary& contents) { ASSERT_EQ(contents.writeFile(path()), std::nullopt); }
-
+  std::string path() const { return home.preference(kFile); }
+  PlistDictionary saved() const { return PlistDictionary::readFile(path()).value_or(PlistDictionary()); }
   // A file as another program leaves it: the page's keys as given plus one
   // of its own.
-  PlistDictionary fileWith(std::optional<std::string> variant, std::optional<double> trackpad,
-                           std::optional<double> mouse) {
+  static PlistDictionary fileWith(std::optional<std::string> variant, std::optional<double> trackpad,
+                                  std::optional<double> mouse) {
     PlistDictionary contents;
     contents.setString("AppleLocale", "en_GB");
     if (variant) contents.setString(kScrollBarVariantKey, *variant);
@@ -35,67 +27,50 @@ class TweaksGlobalPreferences : public ::testing::Test {
     if (mouse) contents.setReal(kMouseScalingKey, *mouse);
     return contents;
   }
-
-  struct Loaded {
-    std::optional<ScrollBarPlacement> placement;
-    float slider;
-  };
-  Loaded load() {
-    loadGlobalPreferences(state_);
-    auto placement = loadScrollBarPlacement(state_);
-    return {placement, loadPointerSpeed(state_)};
+  void writeFile(const PlistDictionary& contents) {
+    ASSERT_EQ(contents.writeFile(path()), std::nullopt);
+    home.saves(kFile);
+  }
+  std::pair<std::optional<Placement>, float> load() {
+    loadGlobalPreferences(state);
+    auto placement = loadScrollBarPlacement(state);
+    return {placement, loadPointerSpeed(state)};
   }
 
-  TemporaryHome home_;
-  TweaksState state_;
+  unit::TempHome home;
+  TweaksState state;
 };
 
 TEST_F(TweaksGlobalPreferences, CompleteFileIsShownAndLeftAlone) {
   writeFile(fileWith("DoubleMax", 0.5, 2.0));
-  const std::string before = fileText(path());
-  struct stat statBefore {};
-  ASSERT_EQ(stat(path().c_str(), &statBefore), 0);
-  SaveCounter counter(home_.preferencesFolder(), ".GlobalPreferences.plist");
-
-  Loaded loaded = load();
-
-  EXPECT_EQ(state_.recordsFile, path());
-  EXPECT_EQ(loaded.placement, ScrollBarPlacement::DoubleMax);
-  EXPECT_EQ(loaded.slider, 2.0f);
-  EXPECT_EQ(counter.saves(), 0);
-  struct stat statAfter {};
-  ASSERT_EQ(stat(path().c_str(), &statAfter), 0);
-  EXPECT_EQ(statAfter.st_ino, statBefore.st_ino);
-  EXPECT_EQ(fileText(path()), before);
+  const std::string before = unit::readText(path());
+  EXPECT_EQ(load(), std::make_pair(std::optional(Placement::DoubleMax), 2.0f));
+  EXPECT_EQ(state.recordsFile, path());
+  EXPECT_EQ(home.saves(kFile), 0);
+  EXPECT_EQ(unit::readText(path()), before);
 }
 
 TEST_F(TweaksGlobalPreferences, MissingValuesAreStoredAndSavedOneByOne) {
-  {
-    writeFile(fileWith(std::nullopt, 0.5, 2.0));
-    SaveCounter counter(home_.preferencesFolder(), ".GlobalPreferences.plist");
-    EXPECT_EQ(load().placement, ScrollBarPlacement::Single);
-    EXPECT_EQ(counter.saves(), 1);
-    EXPECT_EQ(readPlist(path()).string(kScrollBarVariantKey), "Single");
+  const struct {
+    std::optional<std::string> variant;
+    std::optional<double> trackpad, mouse;
+    Placement shown;
+    float slider;
+    int saves;
+  } cases[] = {{std::nullopt, 0.5, 2.0, Placement::Single, 2.0f, 1},
+               {"DoubleMin", std::nullopt, std::nullopt, Placement::DoubleMin, 1.7f, 2},
+               {std::nullopt, std::nullopt, std::nullopt, Placement::Single, 1.7f, 3}};
+  for (const auto& c : cases) {
+    writeFile(fileWith(c.variant, c.trackpad, c.mouse));
+    EXPECT_EQ(load(), std::make_pair(std::optional(c.shown), c.slider));
+    EXPECT_EQ(home.saves(kFile), c.saves);
+    PlistDictionary file = saved();
+    EXPECT_EQ(file.string(kScrollBarVariantKey), storedValue(c.shown));
+    EXPECT_EQ(file.real(kTrackpadScalingKey), c.trackpad.value_or(kWidenedDefault));
+    EXPECT_EQ(file.real(kMouseScalingKey), c.mouse.value_or(kWidenedDefault));
+    EXPECT_EQ(file.string("AppleLocale"), "en_GB");
   }
-  {
-    writeFile(fileWith("DoubleMin", std::nullopt, std::nullopt));
-    SaveCounter counter(home_.preferencesFolder(), ".GlobalPreferences.plist");
-    Loaded loaded = load();
-    EXPECT_EQ(loaded.placement, ScrollBarPlacement::DoubleMin);
-    EXPECT_EQ(loaded.slider, 1.7f);
-    EXPECT_EQ(counter.saves(), 2);
-    PlistDictionary saved = readPlist(path());
-    EXPECT_EQ(saved.real(kTrackpadScalingKey), kWidenedDefault);
-    EXPECT_EQ(saved.real(kMouseScalingKey), kWidenedDefault);
-    EXPECT_NE(kWidenedDefault, 1.7);
-  }
-  {
-    writeFile(fileWith(std::nullopt, std::nullopt, std::nullopt));
-    SaveCounter counter(home_.preferencesFolder(), ".GlobalPreferences.plist");
-    load();
-    EXPECT_EQ(counter.saves(), 3);
-    EXPECT_EQ(readPlist(path()).string("AppleLocale"), "en_GB");
-  }
+  EXPECT_NE(kWidenedDefault, 1.7);
 }
 
 TEST_F(TweaksGlobalPreferences, UnrecognisedValuesTurnEveryRadioOffAndStay) {
@@ -103,11 +78,10 @@ TEST_F(TweaksGlobalPreferences, UnrecognisedValuesTurnEveryRadioOffAndStay) {
   notText.setInteger(kScrollBarVariantKey, 1);
   for (const PlistDictionary& contents : {fileWith("doublemax", 0.5, 2.0), fileWith("Triple", 0.5, 2.0), notText}) {
     writeFile(contents);
-    const std::string before = fileText(path());
-    SaveCounter counter(home_.preferencesFolder(), ".GlobalPreferences.plist");
-    EXPECT_EQ(load().placement, std::nullopt);
-    EXPECT_EQ(counter.saves(), 0);
-    EXPECT_EQ(fileText(path()), before);
+    const std::string before = unit::readText(path());
+    EXPECT_EQ(load().first, std::nullopt);
+    EXPECT_EQ(home.saves(kFile), 0);
+    EXPECT_EQ(unit::readText(path()), before);
   }
 }
 
@@ -115,97 +89,64 @@ TEST_F(TweaksGlobalPreferences, ScalingThatIsNoNumberShowsTheDefaultAndStays) {
   PlistDictionary contents = fileWith("Single", 0.5, std::nullopt);
   contents.setString(kMouseScalingKey, "3");
   writeFile(contents);
-  SaveCounter counter(home_.preferencesFolder(), ".GlobalPreferences.plist");
-  EXPECT_EQ(load().slider, 1.7f);
-  EXPECT_EQ(counter.saves(), 0);
-  EXPECT_EQ(readPlist(path()).string(kMouseScalingKey), "3");
+  EXPECT_EQ(load().second, 1.7f);
+  EXPECT_EQ(home.saves(kFile), 0);
+  EXPECT_EQ(saved().string(kMouseScalingKey), "3");
 
   contents.setInteger(kMouseScalingKey, 2);
   writeFile(contents);
-  EXPECT_EQ(load().slider, 2.0f);
-
+  EXPECT_EQ(load().second, 2.0f);
   contents.setReal(kMouseScalingKey, 1e300);
   writeFile(contents);
-  EXPECT_EQ(load().slider, 1.7f);
-}
-
-TEST_F(TweaksGlobalPreferences, SliderWritesOneNumberForBothInOneSave) {
-  writeFile(fileWith("Single", 0.5, 2.0));
-  EXPECT_EQ(load().slider, 2.0f);
-  SaveCounter counter(home_.preferencesFolder(), ".GlobalPreferences.plist");
-
-  storePointerSpeed(state_, 1.0f);
-
-  EXPECT_EQ(counter.saves(), 1);
-  PlistDictionary saved = readPlist(path());
-  EXPECT_EQ(saved.real(kMouseScalingKey), 1.0);
-  EXPECT_EQ(saved.real(kTrackpadScalingKey), 1.0);
-  EXPECT_EQ(saved.string("AppleLocale"), "en_GB");
-}
-
-TEST_F(TweaksGlobalPreferences, RadioStoresItsValueAndKeepsEveryOtherKey) {
-  writeFile(fileWith("Single", 0.5, 2.0));
-  load();
-  SaveCounter counter(home_.preferencesFolder(), ".GlobalPreferences.plist");
-
-  storeScrollBarPlacement(state_, ScrollBarPlacement::DoubleBoth);
-
-  EXPECT_EQ(counter.saves(), 1);
-  PlistDictionary saved = readPlist(path());
-  EXPECT_EQ(saved.string(kScrollBarVariantKey), "DoubleBoth");
-  EXPECT_EQ(saved.string("AppleLocale"), "en_GB");
-  EXPECT_EQ(saved.real(kTrackpadScalingKey), 0.5);
-  EXPECT_EQ(saved.real(kMouseScalingKey), 2.0);
+  EXPECT_EQ(load().second, 1.7f);
 }
 
 TEST_F(TweaksGlobalPreferences, ChangesOfOtherProgramsAfterTheLoadSurviveEverySave) {
   writeFile(fileWith(std::nullopt, 0.5, 2.0));
   load();  // stores "Single"
-
-  PlistDictionary meanwhile = readPlist(path());
+  PlistDictionary meanwhile = saved();
   meanwhile.setString("AppleInterfaceStyle", "Dark");
   meanwhile.setReal(kMouseScalingKey, 3.0);
   meanwhile.remove("AppleLocale");
   writeFile(meanwhile);
 
-  storeScrollBarPlacement(state_, ScrollBarPlacement::DoubleMin);
-  PlistDictionary saved = readPlist(path());
-  EXPECT_EQ(saved.string(kScrollBarVariantKey), "DoubleMin");
-  EXPECT_EQ(saved.string("AppleInterfaceStyle"), "Dark");
-  EXPECT_EQ(saved.real(kMouseScalingKey), 3.0);
-  EXPECT_FALSE(saved.contains("AppleLocale"));
+  storeScrollBarPlacement(state, Placement::DoubleMin);
+  EXPECT_EQ(home.saves(kFile), 1);
+  PlistDictionary file = saved();
+  EXPECT_EQ(file.string(kScrollBarVariantKey), "DoubleMin");
+  EXPECT_EQ(file.string("AppleInterfaceStyle"), "Dark");
+  EXPECT_EQ(file.real(kMouseScalingKey), 3.0);
+  EXPECT_FALSE(file.contains("AppleLocale"));
 
-  storePointerSpeed(state_, 0.25f);
-  saved = readPlist(path());
-  EXPECT_EQ(saved.string(kScrollBarVariantKey), "DoubleMin");
-  EXPECT_EQ(saved.string("AppleInterfaceStyle"), "Dark");
-  EXPECT_EQ(saved.real(kMouseScalingKey), 0.25);
+  storePointerSpeed(state, 0.25f);
+  EXPECT_EQ(home.saves(kFile), 1);
+  file = saved();
+  EXPECT_EQ(file.string(kScrollBarVariantKey), "DoubleMin");
+  EXPECT_EQ(file.string("AppleInterfaceStyle"), "Dark");
+  EXPECT_EQ(file.real(kMouseScalingKey), 0.25);
+  EXPECT_EQ(file.real(kTrackpadScalingKey), 0.25);
 }
 
 TEST_F(TweaksGlobalPreferences, NoFileAtLoadMeansNothingIsEverWritten) {
-  Loaded loaded = load();
-  EXPECT_EQ(loaded.placement, ScrollBarPlacement::Single);
-  EXPECT_EQ(loaded.slider, 1.7f);
-  storeScrollBarPlacement(state_, ScrollBarPlacement::DoubleMax);
-  storePointerSpeed(state_, 1.0f);
+  EXPECT_EQ(load(), std::make_pair(std::optional(Placement::Single), 1.7f));
+  storeScrollBarPlacement(state, Placement::DoubleMax);
+  storePointerSpeed(state, 1.0f);
   EXPECT_FALSE(std::filesystem::exists(path()));
 
-  writeText(path(), "<plist version=\"1.0\"><array/></plist>");  // not a dictionary
+  unit::writeText(path(), "<plist version=\"1.0\"><array/></plist>");  // not a dictionary
   load();
-  storeScrollBarPlacement(state_, ScrollBarPlacement::DoubleMax);
-  EXPECT_EQ(fileText(path()), "<plist version=\"1.0\"><array/></plist>");
+  storeScrollBarPlacement(state, Placement::DoubleMax);
+  EXPECT_EQ(unit::readText(path()), "<plist version=\"1.0\"><array/></plist>");
 }
 
 TEST_F(TweaksGlobalPreferences, FileSpoiltAfterTheLoadIsNotOverwritten) {
   writeFile(fileWith("Single", 0.5, 2.0));
   load();
-  writeText(path(), "garbage");
-
+  unit::writeText(path(), "garbage");
   ::testing::internal::CaptureStderr();
-  storeScrollBarPlacement(state_, ScrollBarPlacement::DoubleMax);
+  storeScrollBarPlacement(state, Placement::DoubleMax);
   const std::string report = ::testing::internal::GetCapturedStderr();
-
-  EXPECT_EQ(fileText(path()), "garbage");
+  EXPECT_EQ(unit::readText(path()), "garbage");
   EXPECT_NE(report.find("not saving"), std::string::npos) << report;
 }
 
@@ -213,12 +154,9 @@ TEST_F(TweaksGlobalPreferences, FileRemovedAfterTheLoadIsStartedAgainWithThePage
   writeFile(fileWith("Single", 0.5, 2.0));
   load();
   std::filesystem::remove(path());
-
-  storeScrollBarPlacement(state_, ScrollBarPlacement::DoubleMax);
-
-  PlistDictionary saved = readPlist(path());
-  EXPECT_EQ(saved.keys(), std::vector<std::string>{kScrollBarVariantKey});
-  EXPECT_EQ(saved.string(kScrollBarVariantKey), "DoubleMax");
+  storeScrollBarPlacement(state, Placement::DoubleMax);
+  EXPECT_EQ(saved().keys(), std::vector<std::string>{kScrollBarVariantKey});
+  EXPECT_EQ(saved().string(kScrollBarVariantKey), "DoubleMax");
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#pragma once
+// One stand-in for the workspace, the script and task runners and the
+// restart clock, recording every request in the order it came.
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pane/tweaks/finder_restart.h"
+#include "platform/process/task_runner.h"
+
+namespace unit {
+
+struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskRunner, vantrel::RestartClock {
+  bool launchApplication(const std::string& path) override {
+    events.push_back("launch");
+    launched.push_back(path);
+    if (onLaunch) onLaunch();
+    return !launchFails;
+  }
+  std::vector<platform::ApplicationDescription> launchedApplications() override {
+    events.push_back("scan");
+    return running[std::min(scans++, running.size() - 1)];
+  }
+  std::optional<std::string> execute(const std::string& source) override {
+    events.push_back("script");
+    scripts.push_back(source);
+    return scriptReply;
+  }
+  platform::TaskOutcome runAndWait(const std::string& path, const std::vector<std::string>& arguments) override {
+    tasks.push_back({path});
+    tasks.back().insert(tasks.back().end(), arguments.begin(), arguments.end());
+    if (taskFails) return {.started = false, .exitStatus = -1, .error = path + ": No such file or directory"};
+    return {.started = true, .exitStatus = 0, .error = ""};
+  }
+  std::chrono::steady_clock::time_point now() override { return time; }
+  void pause(std::chrono::milliseconds duration) override {
+    events.push_back("pause");
+    time += duration;
+  }
+
+  std::vector<std::string> events, launched, scripts;
+  std::vector<std::vector<std::string>> tasks;  // each the path, then the arguments
+  std::vector<std::vector<platform::ApplicationDescription>> running{{}};  // one per scan, the last ever after
+  size_t scans = 0;
+  std::function<void()> onLaunch;
+  std::optional<std::string> scriptReply;
+  bool launchFails = false, taskFails = false;
+  std::chrono::steady_clock::time_point time{};
+};
+
+}  // namespace unit

@@ -1,0 +1,118 @@
+#pragma once
+// What every unit test may need: a private home with its preferences folder,
+// files, programs and bundles in it, environment variables, a bounded wait.
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+
+namespace unit {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for the life of the object.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) previous_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnvironment() { previous_ ? setenv(name_, previous_->c_str(), 1) : unsetenv(name_); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> previous_;
+};
+
+inline std::string readText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// A temporary folder that is HOME while the object lives and is removed
+// afterwards. It counts the saves of files in its preferences folder: an
+// atomic save is one rename onto the name, a save in place one written close.
+class TempHome {
+ public:
+  TempHome() : path_(makeFolder()), home_("HOME", path_.string()), watch_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    fs::create_directories(preferences());
+    inotify_add_watch(watch_, preferences().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE);
+  }
+  ~TempHome() {
+    close(watch_);
+    std::error_code ignored;
+    fs::permissions(preferences(), fs::perms::owner_all, ignored);
+    fs::remove_all(path_, ignored);
+  }
+  TempHome(const TempHome&) = delete;
+  TempHome& operator=(const TempHome&) = delete;
+
+  const fs::path& path() const { return path_; }
+  fs::path preferences() const { return path_ / "Library" / "Preferences"; }
+  std::string preference(const std::string& name) const { return (preferences() / name).string(); }
+
+  // Saves of that preferences file since the last time this was asked.
+  int saves(const std::string& name) {
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t length; (length = read(watch_, buffer, sizeof buffer)) > 0;) {
+      for (char* at = buffer; at < buffer + length;) {
+        auto* event = reinterpret_cast<inotify_event*>(at);
+        if (event->len > 0) ++pending_[event->name];
+        at += sizeof(inotify_event) + event->len;
+      }
+    }
+    return std::exchange(pending_[name], 0);
+  }
+
+ private:
+  static fs::path makeFolder() {
+    std::string pattern = (fs::temp_directory_path() / "retikon-test-XXXXXX").string();
+    return mkdtemp(pattern.data());
+  }
+
+  fs::path path_;
+  ScopedEnvironment home_;
+  int watch_;
+  std::map<std::string, int> pending_;
+};
+
+inline void writeExecutable(const fs::path& path, const std::string& script) {
+  fs::create_directories(path.parent_path());
+  writeText(path, script);
+  chmod(path.c_str(), 0755);
+}
+
+// Name.app whose Contents/Info.plist names the program Name, and that program.
+inline fs::path makeBundle(const fs::path& folder, const std::string& name, const std::string& script) {
+  auto bundle = folder / (name + ".app");
+  writeExecutable(bundle / "Contents" / "MacOS" / name, script);
+  writeText(bundle / "Contents" / "Info.plist",
+            "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>" + name + "</string></dict></plist>");
+  return bundle;
+}
+
+// Polls until the condition holds or five seconds have passed.
+inline bool waitFor(const std::function<bool()>& condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+}  // namespace unit
