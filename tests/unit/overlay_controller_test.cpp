@@ -101,54 +101,44 @@ TEST_F(Overlay, NotificationReloadsEverySetting) {
   EXPECT_EQ(state.record.s_key, 0u);
 }
 
-// The tick's decision.
-struct TickCase {
-  const char* name;
-  const char* retikon;
-  const char* disp;
-  const char* keys;
-  uint32_t held;
-  enum { Quit, Show, Hide } outcome;
-};
-
-class Tick : public Overlay, public ::testing::WithParamInterface<TickCase> {};
-
-TEST_P(Tick, QuitsShowsOrHides) {
-  const TickCase& c = GetParam();
-  launch({{"retikon", c.retikon}, {"DispKind", c.disp}, {"keys", c.keys}});
-  // Shown first with this colour, so that a hide has something to take away
-  // and a show has nothing to re-order.
-  state.showPoint = 1;
-  state.s_prevWinColor = state.record.s_WinColor;
-  input.modifiers = c.held;
-  application.tick();
-  EXPECT_EQ(application.terminated, c.outcome == TickCase::Quit ? 1 : 0);
-  EXPECT_EQ(count("H.setFrame display"), c.outcome == TickCase::Show ? 1 : 0);
-  EXPECT_EQ(count("H.orderOut"), c.outcome == TickCase::Hide ? 1 : 0);
-}
-
 constexpr uint32_t kCmd = 0x0100, kShift = 0x0200, kCaps = 0x0400, kOpt = 0x0800, kCtrl = 0x1000;
 
-INSTANTIATE_TEST_SUITE_P(
-    Decisions, Tick,
-    ::testing::Values(TickCase{"DisabledQuits", "0", "1", "4352", 0, TickCase::Quit},
-                      TickCase{"DisabledQuitsWhateverIsHeld", "0", "0", "4352", kCmd | kCtrl, TickCase::Quit},
-                      TickCase{"AlwaysShowsWithNothingHeld", "1", "1", "4352", 0, TickCase::Show},
-                      TickCase{"AlwaysShowsWithMaskZero", "1", "1", "0", 0, TickCase::Show},
-                      TickCase{"AnyNonZeroFlagRuns", "-7", "1", "0", 0, TickCase::Show},
-                      TickCase{"HotKeysHeld", "1", "0", "4352", kCmd | kCtrl, TickCase::Show},
-                      TickCase{"HotKeysWithExtraKeys", "1", "0", "4352", kCmd | kCtrl | kShift | kOpt,
-                               TickCase::Show},
-                      TickCase{"OnlyControlHeld", "1", "0", "4352", kCtrl, TickCase::Hide},
-                      TickCase{"OnlyCommandHeld", "1", "0", "4352", kCmd, TickCase::Hide},
-                      TickCase{"MaskZeroNeverShows", "1", "0", "0", kCmd | kCtrl | kShift, TickCase::Hide},
-                      TickCase{"DisplayKindTwoIsHotKeyMode", "1", "2", "4352", 0, TickCase::Hide},
-                      TickCase{"DisplayKindMinusOneIsHotKeyMode", "1", "-1", "4352", kCmd | kCtrl,
-                               TickCase::Show},
-                      TickCase{"CapsLockEngagedCounts", "1", "0", "1024", kCaps, TickCase::Show},
-                      TickCase{"CapsLockReleased", "1", "0", "1024", 0, TickCase::Hide},
-                      TickCase{"RightControlBitsDropped", "1", "0", "37128", kCmd | kCtrl, TickCase::Show}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST_F(Overlay, TheTickQuitsShowsOrHides) {
+  enum Outcome { Quit, Show, Hide };
+  const struct {
+    const char *name, *retikon, *disp, *keys;
+    uint32_t held;
+    Outcome outcome;
+  } cases[] = {
+      {"DisabledQuits", "0", "1", "4352", 0, Quit},
+      {"DisabledQuitsWhateverIsHeld", "0", "0", "4352", kCmd | kCtrl, Quit},
+      {"AlwaysShowsWithNothingHeld", "1", "1", "4352", 0, Show},
+      {"AlwaysShowsWithMaskZero", "1", "1", "0", 0, Show},
+      {"AnyNonZeroFlagRuns", "-7", "1", "0", 0, Show},
+      {"HotKeysHeld", "1", "0", "4352", kCmd | kCtrl, Show},
+      {"HotKeysWithExtraKeys", "1", "0", "4352", kCmd | kCtrl | kShift | kOpt, Show},
+      {"OnlyControlHeld", "1", "0", "4352", kCtrl, Hide},
+      {"OnlyCommandHeld", "1", "0", "4352", kCmd, Hide},
+      {"MaskZeroNeverShows", "1", "0", "0", kCmd | kCtrl | kShift, Hide},
+      {"DisplayKindTwoIsHotKeyMode", "1", "2", "4352", 0, Hide},
+      {"DisplayKindMinusOneIsHotKeyMode", "1", "-1", "4352", kCmd | kCtrl, Show},
+      {"CapsLockEngagedCounts", "1", "0", "1024", kCaps, Show},
+      {"CapsLockReleased", "1", "0", "1024", 0, Hide},
+      {"RightControlBitsDropped", "1", "0", "37128", kCmd | kCtrl, Show}};
+  for (const auto& c : cases) {
+    launch({{"retikon", c.retikon}, {"DispKind", c.disp}, {"keys", c.keys}});
+    // Shown first with this colour, so that a hide has something to take
+    // away and a show has nothing to re-order.
+    state.showPoint = 1;
+    state.s_prevWinColor = state.record.s_WinColor;
+    input.modifiers = c.held;
+    const int terminatedBefore = application.terminated;
+    application.tick();
+    EXPECT_EQ(application.terminated - terminatedBefore, c.outcome == Quit ? 1 : 0) << c.name;
+    EXPECT_EQ(count("H.setFrame display"), c.outcome == Show ? 1 : 0) << c.name;
+    EXPECT_EQ(count("H.orderOut"), c.outcome == Hide ? 1 : 0) << c.name;
+  }
+}
 
 TEST_F(Overlay, TickReadsTheModifiersOnlyInHotKeyMode) {
   launch({{"retikon", "1"}, {"DispKind", "1"}});

@@ -13,46 +13,33 @@ namespace {
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
-struct ArmCase {
-  const char* name;
-  int16_t h, v;
-  float sw, sh;
-  int32_t width, distance;
-  Rect left, right, lower, upper;
-};
-
-class ArmFrames : public ::testing::TestWithParam<ArmCase> {};
-
-TEST_P(ArmFrames, AreWhereTheArithmeticPutsThem) {
-  const ArmCase& c = GetParam();
-  const auto frames = crossLineFrames(c.h, c.v, c.sw, c.sh, c.width, c.distance);
-  EXPECT_EQ(frames[0], c.left);
-  EXPECT_EQ(frames[1], c.right);
-  EXPECT_EQ(frames[2], c.lower);
-  EXPECT_EQ(frames[3], c.upper);
+TEST(ArmFrames, AreWhereTheArithmeticPutsThem) {
+  const struct {
+    const char* name;
+    int16_t h, v;
+    float sw, sh;
+    int32_t width, distance;
+    std::array<Rect, 4> arms;  // left, right, lower, upper
+  } cases[] = {
+      {"PointerMidScreen", 700, 300, 1440, 900, 5, 10, {{{-2190, 598, 2878, 5}, {712, 598, 2878, 5},
+       {698, -1210, 5, 1798}, {698, 612, 5, 1798}}}},
+      {"ThinNearTopLeft", 50, 10, 1440, 900, 1, 0, {{{-2829, 889, 2878, 1}, {51, 889, 2878, 1},
+       {49, -909, 1, 1798}, {49, 891, 1, 1798}}}},
+      // W = 2 and 3 halve to 1, W = 4 to 2; W = 0 gives arms of no thickness.
+      {"WidthTwo", 100, 100, 1000, 800, 2, 0, {{{-1899, 699, 1998, 2}, {101, 699, 1998, 2},
+       {99, -899, 2, 1598}, {99, 701, 2, 1598}}}},
+      {"WidthThree", 100, 100, 1000, 800, 3, 0, {{{-1899, 699, 1998, 3}, {101, 699, 1998, 3},
+       {99, -899, 3, 1598}, {99, 701, 3, 1598}}}},
+      {"WidthFour", 100, 100, 1000, 800, 4, 0, {{{-1900, 698, 1998, 4}, {102, 698, 1998, 4},
+       {98, -900, 4, 1598}, {98, 702, 4, 1598}}}},
+      {"WidthZero", 100, 100, 1000, 800, 0, 0, {{{-1898, 700, 1998, 0}, {100, 700, 1998, 0},
+       {100, -898, 0, 1598}, {100, 700, 0, 1598}}}},
+      {"PointerOffScreen", -20, -30, 1440, 900, 5, 0, {{{-2900, 928, 2878, 5}, {-18, 928, 2878, 5},
+       {-22, -870, 5, 1798}, {-22, 932, 5, 1798}}}},
+      {"NegativeWidthAndGap", 700, 300, 1440, 900, -3, -4, {{{-2173, 601, 2878, -3},
+       {695, 601, 2878, -3}, {701, -1193, -3, 1798}, {701, 595, -3, 1798}}}}};
+  for (const auto& c : cases) EXPECT_EQ(crossLineFrames(c.h, c.v, c.sw, c.sh, c.width, c.distance), c.arms) << c.name;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Examples, ArmFrames,
-    ::testing::Values(
-        ArmCase{"PointerMidScreen", 700, 300, 1440, 900, 5, 10, {-2190, 598, 2878, 5}, {712, 598, 2878, 5},
-                {698, -1210, 5, 1798}, {698, 612, 5, 1798}},
-        ArmCase{"ThinNearTopLeft", 50, 10, 1440, 900, 1, 0, {-2829, 889, 2878, 1}, {51, 889, 2878, 1},
-                {49, -909, 1, 1798}, {49, 891, 1, 1798}},
-        // W = 2 and 3 halve to 1, W = 4 to 2; W = 0 gives arms of no thickness.
-        ArmCase{"WidthTwo", 100, 100, 1000, 800, 2, 0, {-1899, 699, 1998, 2}, {101, 699, 1998, 2},
-                {99, -899, 2, 1598}, {99, 701, 2, 1598}},
-        ArmCase{"WidthThree", 100, 100, 1000, 800, 3, 0, {-1899, 699, 1998, 3}, {101, 699, 1998, 3},
-                {99, -899, 3, 1598}, {99, 701, 3, 1598}},
-        ArmCase{"WidthFour", 100, 100, 1000, 800, 4, 0, {-1900, 698, 1998, 4}, {102, 698, 1998, 4},
-                {98, -900, 4, 1598}, {98, 702, 4, 1598}},
-        ArmCase{"WidthZero", 100, 100, 1000, 800, 0, 0, {-1898, 700, 1998, 0}, {100, 700, 1998, 0},
-                {100, -898, 0, 1598}, {100, 700, 0, 1598}},
-        ArmCase{"PointerOffScreen", -20, -30, 1440, 900, 5, 0, {-2900, 928, 2878, 5}, {-18, 928, 2878, 5},
-                {-22, -870, 5, 1798}, {-22, 932, 5, 1798}},
-        ArmCase{"NegativeWidthAndGap", 700, 300, 1440, 900, -3, -4, {-2173, 601, 2878, -3},
-                {695, 601, 2878, -3}, {701, -1193, -3, 1798}, {701, 595, -3, 1798}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Widths and gaps from a hand-edited file: the integer sums saturate rather
 // than wrap, so the right arm never jumps to the far left.
@@ -73,26 +60,18 @@ TEST(ArmFramesAtTheLimits, SaturateInsteadOfWrapping) {
   EXPECT_EQ(negative[0].height, static_cast<float>(kMin));
 }
 
-struct ReadoutCase {
-  const char* name;
-  int16_t h, v;
-  Rect frame;
-};
-
-class ReadoutFrame : public ::testing::TestWithParam<ReadoutCase> {};
-
-TEST_P(ReadoutFrame, StandsBesideThePointer) {
-  const ReadoutCase& c = GetParam();
-  EXPECT_EQ(pointWindowFrame(c.h, c.v, 900), c.frame);
+TEST(ReadoutFrame, StandsBesideThePointer) {
+  const struct {
+    const char* name;
+    int16_t h, v;
+    Rect frame;
+  } cases[] = {{"UpAndLeft", 700, 300, {590, 620, 90, 19}},
+               {"NearTopLeftCorner", 50, 10, {70, 851, 90, 19}},
+               {"RightAndAboveAtTheBoundary", 110, 39, {130, 881, 90, 19}},
+               {"LeftAndBelowPastTheBoundary", 111, 38, {1, 823, 90, 19}},
+               {"NegativePointer", -5, -7, {15, 868, 90, 19}},
+               {"FarCorner", 32767, 32767, {32657, -31847, 90, 19}}};
+  for (const auto& c : cases) EXPECT_EQ(pointWindowFrame(c.h, c.v, 900), c.frame) << c.name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Examples, ReadoutFrame,
-                         ::testing::Values(ReadoutCase{"UpAndLeft", 700, 300, {590, 620, 90, 19}},
-                                           ReadoutCase{"NearTopLeftCorner", 50, 10, {70, 851, 90, 19}},
-                                           ReadoutCase{"RightAndAboveAtTheBoundary", 110, 39, {130, 881, 90, 19}},
-                                           ReadoutCase{"LeftAndBelowPastTheBoundary", 111, 38, {1, 823, 90, 19}},
-                                           ReadoutCase{"NegativePointer", -5, -7, {15, 868, 90, 19}},
-                                           ReadoutCase{"FarCorner", 32767, 32767, {32657, -31847, 90, 19}}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

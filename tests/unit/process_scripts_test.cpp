@@ -19,23 +19,12 @@ Form compiled(const std::string& source) {
   return std::get<Form>(std::get<platform::CompiledScript>(result));
 }
 
-TEST(ScriptCompiler, TheFourFormsCompile) {
-  auto add = compiled<platform::AddLoginItem>(
-      "tell application \"System Events\"\n make new login item at end with properties {path:\"/p/RetikonX.app\", "
-      "hidden:false} \n end tell");
-  EXPECT_EQ(add.application, "System Events");
-  EXPECT_EQ(add.path, "/p/RetikonX.app");
-  EXPECT_FALSE(add.hidden);
-  EXPECT_EQ(compiled<platform::DeleteLoginItem>(
-                "tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell")
-                .name,
-            "RetikonX");
-  EXPECT_EQ(compiled<platform::OpenLocation>("property target_URL : \"https://e.org/?a=1\"\n open location target_URL")
-                .location,
-            "https://e.org/?a=1");
-  EXPECT_EQ(compiled<platform::QuitApplication>("tell application \"Finder\" to quit").name, "Finder");
-  // Keywords in any case, free blanks and line breaks.
+// What each form carries is checked by running it below.
+TEST(ScriptCompiler, KeywordsInAnyCaseWithFreeBlanksAndLineBreaks) {
   EXPECT_EQ(compiled<platform::QuitApplication>("\r\n  Tell Application \"X\"  TO quit\n\n").name, "X");
+  EXPECT_FALSE(compiled<platform::AddLoginItem>("tell application \"System Events\"\n make new login item at end with "
+                                                "properties {path:\"/p\", hidden:false} \n end tell")
+                   .hidden);
 }
 
 TEST(ScriptCompiler, AnythingElseFailsToCompile) {
