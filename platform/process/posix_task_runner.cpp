@@ -1,4 +1,5 @@
 #include "posix_task_runner.h"
+#include "spawn.h"
 
 #include <errno.h>
 #include <signal.h>
@@ -12,13 +13,7 @@ extern char** environ;
 namespace platform {
 
 TaskOutcome PosixTaskRunner::runAndWait(const std::string& path, const std::vector<std::string>& arguments) {
-  std::vector<std::string> words;
-  words.reserve(arguments.size() + 1);
-  words.push_back(path);
-  words.insert(words.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (auto& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
+  ArgumentVector argv(path, arguments);
 
   // The child starts with default signal handling whatever the caller set up.
   posix_spawnattr_t attributes;

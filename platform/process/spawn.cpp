@@ -38,14 +38,16 @@ namespace {
 
 }  // namespace
 
+ArgumentVector::ArgumentVector(const std::string& path, const std::vector<std::string>& arguments) {
+  words_.reserve(arguments.size() + 1);
+  words_.push_back(path);
+  words_.insert(words_.end(), arguments.begin(), arguments.end());
+  for (auto& word : words_) pointers_.push_back(word.data());
+  pointers_.push_back(nullptr);
+}
+
 std::optional<std::string> spawnDetached(const std::string& path, const std::vector<std::string>& arguments) {
-  std::vector<std::string> words;
-  words.reserve(arguments.size() + 1);
-  words.push_back(path);
-  words.insert(words.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (auto& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
+  ArgumentVector argv(path, arguments);
 
   // The write end closes on a successful exec, so an empty read means it ran.
   int report[2];

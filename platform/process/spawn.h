@@ -8,6 +8,17 @@
 
 namespace platform {
 
+// The argument vector exec wants: the path, then the arguments, then null.
+class ArgumentVector {
+ public:
+  ArgumentVector(const std::string& path, const std::vector<std::string>& arguments);
+  char* const* data() { return pointers_.data(); }
+
+ private:
+  std::vector<std::string> words_;
+  std::vector<char*> pointers_;
+};
+
 // Starts the program detached from the caller: in its own session, with its
 // standard streams on /dev/null, never a child the caller has to reap. The
 // reason when it could not be started (exec failed included).
