@@ -15,6 +15,7 @@ class QWidget;
 namespace platform {
 class ColorWell;
 class DistributedNotificationCenter;
+class ProblemReporter;
 class ScriptRunner;
 class Workspace;
 }  // namespace platform
@@ -26,6 +27,7 @@ struct RetikonServices {
   platform::DistributedNotificationCenter& center;
   platform::Workspace& workspace;
   platform::ScriptRunner& scripts;
+  platform::ProblemReporter& problems;  // what the user asked for and did not happen
 };
 
 class RetikonControl : public QObject {

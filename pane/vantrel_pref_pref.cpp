@@ -13,13 +13,13 @@
 namespace vantrel {
 namespace {
 
-TweaksServices tweaksServices(const PaneServices& services) {
-  return TweaksServices{services.tasks, services.scripts, services.workspace, services.clock,
+TweaksServices tweaksServices(const PaneServices& services, platform::ProblemReporter& problems) {
+  return TweaksServices{services.tasks,        services.scripts, services.workspace, services.clock, problems,
                         services.defaultsTool, services.appKitVersionNumber};
 }
 
-RetikonServices crosshairServices(const PaneServices& services) {
-  return RetikonServices{services.record, services.center, services.workspace, services.scripts};
+RetikonServices crosshairServices(const PaneServices& services, platform::ProblemReporter& problems) {
+  return RetikonServices{services.record, services.center, services.workspace, services.scripts, problems};
 }
 
 }  // namespace
@@ -27,10 +27,10 @@ RetikonServices crosshairServices(const PaneServices& services) {
 VantrelPrefPref::VantrelPrefPref()
     : ownServices_(std::make_unique<SystemServices>()),
       services_(ownServices_->services()),
-      tweaks_(services_.tweaks, tweaksServices(services_)) {}
+      tweaks_(services_.tweaks, tweaksServices(services_, problems_)) {}
 
 VantrelPrefPref::VantrelPrefPref(PaneServices services)
-    : services_(std::move(services)), tweaks_(services_.tweaks, tweaksServices(services_)) {}
+    : services_(std::move(services)), tweaks_(services_.tweaks, tweaksServices(services_, problems_)) {}
 
 VantrelPrefPref::~VantrelPrefPref() = default;
 
@@ -50,7 +50,8 @@ QWidget* VantrelPrefPref::createMainView() {
   o_single = ui_->o_single;
   o_slider = ui_->o_slider;
   o_ZoomCheck = ui_->o_ZoomCheck;
-  o_vantrelPane = connectCrosshairPage(*ui_, view, crosshairServices(services_));
+  o_vantrelPane = connectCrosshairPage(*ui_, view, crosshairServices(services_, problems_));
+  problems_.attach(ui_->problemLine);
 
   QObject::connect(o_single, &QAbstractButton::clicked, [this] { a_single(o_single); });
   QObject::connect(o_doublemin, &QAbstractButton::clicked, [this] { a_doublemin(o_doublemin); });

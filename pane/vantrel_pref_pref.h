@@ -7,6 +7,7 @@
 #include "pane/pane_services.h"
 #include "pane/tweaks/system_tweaks.h"
 #include "platform/pane_host/ns_preference_pane.h"
+#include "platform/pane_host/problem_line.h"
 
 class QAbstractButton;
 class QObject;
@@ -64,6 +65,7 @@ class VantrelPrefPref : public platform::NSPreferencePane {
 
   std::unique_ptr<SystemServices> ownServices_;  // only when none were given
   PaneServices services_;
+  platform::ProblemLine problems_;  // before the pages that report to it
   SystemTweaks tweaks_;
   std::unique_ptr<Ui::VantrelMainView> ui_;
 };

@@ -12,6 +12,7 @@
 #include "pane/tweaks/scroll_bar_placement.h"
 #include "pane/tweaks/tweaks_state.h"
 #include "platform/foundation/appkit_version.h"
+#include "platform/foundation/problem_report.h"
 #include "platform/process/script_runner.h"
 #include "platform/process/task_runner.h"
 #include "platform/process/workspace.h"
@@ -23,6 +24,7 @@ struct TweaksServices {
   platform::ScriptRunner& scripts;
   platform::Workspace& workspace;
   RestartClock& clock;
+  platform::ProblemReporter& problems;  // what the user asked for and did not happen
   std::string defaultsTool = kDefaultsToolPath;
   double appKitVersionNumber = platform::NSAppKitVersionNumber;
   RestartBound restartBound = {};

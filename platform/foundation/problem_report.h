@@ -1,0 +1,16 @@
+#pragma once
+// Failures that leave what the user asked for undone (settings not saved,
+// the overlay not started, a tool that failed). Each is one system-log line
+// and, where a window is open, shown in it: a user who opened the window
+// from the menu never sees stderr.
+#include <string_view>
+
+namespace platform {
+
+class ProblemReporter {
+ public:
+  virtual ~ProblemReporter() = default;
+  virtual void report(std::string_view problem) = 0;
+};
+
+}  // namespace platform
