@@ -2,12 +2,28 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "platform/foundation/text.h"
 #include "platform/process/script_compiler.h"
 
 namespace vantrel {
 
-std::string overlayApplicationPath() {
+namespace {
+
+bool samePath(const std::string& a, const std::string& b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  return std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal();
+}
+
+}  // namespace
+
+std::string overlayApplicationPath(const std::string& paneBundle) {
+  std::string bundle = paneBundle;
+  while (bundle.size() > 1 && bundle.back() == '/') bundle.pop_back();
+  if (!bundle.empty() && !samePath(bundle, platform::expandTilde(kUserPanePath)) && !samePath(bundle, kAllUsersPanePath))
+    return bundle + kOverlayInPane;
   std::string userCopy = platform::expandTilde(kUserOverlayPath);
   if (access(userCopy.c_str(), F_OK) == 0) return userCopy;
   return kAllUsersOverlayPath;

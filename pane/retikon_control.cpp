@@ -11,6 +11,8 @@
 #include "platform/pane_host/color_well.h"
 #include "platform/pane_host/colour_panel.h"
 #include "platform/pane_host/controls.h"
+#include "platform/foundation/problem_report.h"
+#include "platform/process/process_workspace.h"
 #include "platform/process/script_runner.h"
 #include "platform/process/workspace.h"
 
@@ -70,6 +72,7 @@ void RetikonControl::a_prefOpen(QObject*) {
   if (record.s_Retikon == 1) {
     setState(o_retikon, 1);
     retikonPanel(1);
+    startOverlayIfNoneRuns();
   } else {
     setState(o_retikon, 0);
     retikonPanel(0);
@@ -85,7 +88,12 @@ void RetikonControl::a_prefOpen(QObject*) {
 
 void RetikonControl::a_prefWidth(const QButtonGroup* sender) {
   int tag = platform::selectedTag(sender);
-  if (tag >= 0 && tag < static_cast<int>(std::size(kPresetWidths))) services_.record.s_WinWidth = kPresetWidths[tag];
+  if (tag >= 0 && tag < static_cast<int>(std::size(kPresetWidths))) {
+    services_.record.s_WinWidth = kPresetWidths[tag];
+    // The slider and the field show the width in force, not the one before.
+    platform::setIntValue(o_widthBar, services_.record.s_WinWidth);
+    platform::setIntValue(o_widthNum, services_.record.s_WinWidth);
+  }
   savePref();
 }
 
@@ -149,20 +157,41 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     // Saved first: the overlay reads the flag 1 at its first load.
     record.s_Retikon = 1;
     savePref();
-    const std::string path = overlayApplicationPath();
-    services_.workspace.launchApplication(path);
+    const std::string path = overlayApplicationPath(services_.paneBundle);
+    platform::Status launched = services_.workspace.launchApplication(path);
     platform::systemLog(path);
+    if (!launched) {
+      // Nothing runs: the box, the file and the login items say so too.
+      services_.problems.report("RetikonX could not be started: " + launched.error());
+      platform::setState(o_retikon, 0);
+      switchOff();
+      return;
+    }
     if (auto failure = services_.scripts.execute(addLoginItemScript(path)))
-      platform::systemLog("login item not added: " + *failure);
+      services_.problems.report("RetikonX was not made a login item: " + *failure);
     retikonPanel(1);
   } else {
-    record.s_Retikon = 0;
-    if (auto failure = services_.scripts.execute(deleteLoginItemScript()))
-      platform::systemLog("login item not removed: " + *failure);
-    retikonPanel(0);
-    // Saved last: the running overlay quits on this change.
-    savePref();
+    switchOff();
   }
+}
+
+void RetikonControl::switchOff() {
+  services_.record.s_Retikon = 0;
+  if (auto failure = services_.scripts.execute(deleteLoginItemScript()))
+    services_.problems.report("RetikonX is still a login item: " + *failure);
+  retikonPanel(0);
+  // Saved last: the running overlay quits on this change.
+  savePref();
+}
+
+void RetikonControl::startOverlayIfNoneRuns() {
+  for (const auto& application : services_.workspace.launchedApplications()) {
+    auto name = application.find(platform::kApplicationNameKey);
+    if (name != application.end() && name->second == kOverlayName) return;
+  }
+  const std::string path = overlayApplicationPath(services_.paneBundle);
+  if (platform::Status launched = services_.workspace.launchApplication(path); !launched)
+    services_.problems.report("RetikonX is switched on but could not be started: " + launched.error());
 }
 
 void RetikonControl::a_goURL(const QAbstractButton* sender) {

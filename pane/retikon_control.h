@@ -4,6 +4,8 @@
 // running overlay follows at once. It also switches the overlay on and off.
 #include <QObject>
 
+#include <string>
+
 #include "settings/settings_record.h"
 
 class QAbstractButton;
@@ -28,6 +30,7 @@ struct RetikonServices {
   platform::Workspace& workspace;
   platform::ScriptRunner& scripts;
   platform::ProblemReporter& problems;  // what the user asked for and did not happen
+  std::string paneBundle;               // the bundle the pane was loaded from
 };
 
 class RetikonControl : public QObject {
@@ -80,6 +83,11 @@ class RetikonControl : public QObject {
   void savePref();
 
  private:
+  // Stores the flag 0, removes the login item, disables the controls and saves.
+  void switchOff();
+  // The box says on: an overlay that crashed or was ended is started again.
+  void startOverlayIfNoneRuns();
+
   RetikonServices services_;
 };
 

@@ -18,8 +18,10 @@ TweaksServices tweaksServices(const PaneServices& services, platform::ProblemRep
                         services.defaultsTool, services.appKitVersionNumber};
 }
 
-RetikonServices crosshairServices(const PaneServices& services, platform::ProblemReporter& problems) {
-  return RetikonServices{services.record, services.center, services.workspace, services.scripts, problems};
+RetikonServices crosshairServices(const PaneServices& services, platform::ProblemReporter& problems,
+                                  const std::string& paneBundle) {
+  return RetikonServices{services.record, services.center, services.workspace, services.scripts, problems,
+                         paneBundle};
 }
 
 }  // namespace
@@ -50,7 +52,7 @@ QWidget* VantrelPrefPref::createMainView() {
   o_single = ui_->o_single;
   o_slider = ui_->o_slider;
   o_ZoomCheck = ui_->o_ZoomCheck;
-  o_vantrelPane = connectCrosshairPage(*ui_, view, crosshairServices(services_, problems_));
+  o_vantrelPane = connectCrosshairPage(*ui_, view, crosshairServices(services_, problems_, bundle()));
   problems_.attach(ui_->problemLine);
 
   QObject::connect(o_single, &QAbstractButton::clicked, [this] { a_single(o_single); });

@@ -2,6 +2,8 @@
 // the bundle, shows the pane's main view in a window, and tells the pane
 // when its view has loaded and when the window closes.
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include <QApplication>
@@ -19,12 +21,21 @@ int fail(const std::string& message) {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: prefpane-host PATH.prefPane\n"
+    "Opens the settings pane in the bundle at PATH in a window of its own, for\n"
+    "example ~/Library/PreferencePanes/Vantrel.prefPane.\n";
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: prefpane-host PATH.prefPane\n", stderr);
-    return 2;
+  const bool help = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+  if (argc != 2 || help) {
+    std::fputs(kUsage, help ? stdout : stderr);
+    return help ? 0 : 2;
   }
-  const std::string bundlePath = argv[1];
+  // Absolute, so what the pane starts and registers from its bundle is found
+  // from anywhere, whatever folder the host was started in.
+  std::error_code error;
+  const std::string bundlePath = std::filesystem::absolute(argv[1], error).lexically_normal().string();
   auto bundle = platform::readPaneBundle(bundlePath);
   if (auto* error = std::get_if<platform::BundleError>(&bundle)) return fail(error->message);
   const auto& info = std::get<platform::PaneBundleInfo>(bundle);

@@ -5,11 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <thread>
 
-#include "platform/foundation/system_log.h"
 #include "platform/process/app_bundle.h"
 #include "platform/process/spawn.h"
 
@@ -34,26 +35,33 @@ std::string canonical(const std::string& path) {
 
 }  // namespace
 
-bool ProcessWorkspace::launchApplication(const std::string& path) {
-  std::optional<std::string> executable = isApplicationBundle(path) ? bundleExecutable(path) : path;
-  if (!executable) {
-    systemLog("cannot launch " + path + ": no executable named in its Contents/Info.plist");
-    return false;
-  }
-  const std::string wanted = canonical(*executable);
+bool ProcessWorkspace::runsFrom(const std::string& executable) {
   for (const auto& application : launchedApplications()) {
     auto running = application.find(kApplicationPathKey);
     if (running == application.end()) continue;
     std::string runningExecutable = isApplicationBundle(running->second)
                                         ? bundleExecutable(running->second).value_or(std::string())
                                         : running->second;
-    if (!runningExecutable.empty() && canonical(runningExecutable) == wanted) return true;
+    if (!runningExecutable.empty() && canonical(runningExecutable) == executable) return true;
   }
-  if (auto failure = spawnDetached(*executable, {})) {
-    systemLog("cannot launch " + path + ": " + *failure);
-    return false;
+  return false;
+}
+
+Status ProcessWorkspace::launchApplication(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return fail(path + " is missing");
+  std::optional<std::string> executable = isApplicationBundle(path) ? bundleExecutable(path) : path;
+  if (!executable) return fail(path + " names no program in its Contents/Info.plist");
+  const std::string wanted = canonical(*executable);
+  // A copy that has just decided to quit is still listed for a moment; one
+  // still there after the wait is a live one and is not started twice.
+  const auto deadline = std::chrono::steady_clock::now() + kQuittingWait;
+  while (runsFrom(wanted)) {
+    if (std::chrono::steady_clock::now() >= deadline) return {};
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  return true;
+  if (auto failure = spawnDetached(*executable, {})) return fail("cannot start " + path + ": " + *failure);
+  return {};
 }
 
 std::vector<ApplicationDescription> ProcessWorkspace::launchedApplications() {

@@ -1,4 +1,6 @@
 #pragma once
+#include <chrono>
+
 #include "platform/process/workspace.h"
 
 namespace platform {
@@ -9,15 +11,23 @@ inline constexpr const char* kApplicationNameKey = "NSApplicationName";
 inline constexpr const char* kApplicationPathKey = "NSApplicationPath";
 inline constexpr const char* kApplicationProcessKey = "NSApplicationProcessIdentifier";
 
+// Longer than an overlay takes to quit after its last tick.
+inline constexpr std::chrono::seconds kQuittingWait{1};
+
 // Applications are processes: launched detached by path, listed from /proc.
 class ProcessWorkspace final : public Workspace {
  public:
   // An application that already runs from the same executable is not
-  // started a second time: launching it again only confirms it runs.
-  bool launchApplication(const std::string& path) override;
+  // started a second time: launching it again only confirms it runs. One
+  // that is on its way out (it decided to quit just before) is waited for,
+  // a second at most, and then started afresh.
+  Status launchApplication(const std::string& path) override;
   // Every process of this user whose program can be read, with its name,
   // the path of its bundle (or program) and its process id.
   std::vector<ApplicationDescription> launchedApplications() override;
+
+ private:
+  bool runsFrom(const std::string& canonicalExecutable);
 };
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/result.h"
+
 namespace platform {
 
 // One running application: at least "NSApplicationName", its name (the
@@ -15,8 +17,8 @@ class Workspace {
   virtual ~Workspace() = default;
   // Starts the application at path, detached from the caller: for a ".app"
   // bundle, Contents/MacOS/<CFBundleExecutable of Contents/Info.plist>.
-  // False when nothing could be started.
-  virtual bool launchApplication(const std::string& path) = 0;
+  // The reason when nothing could be started.
+  virtual Status launchApplication(const std::string& path) = 0;
   // A fresh list of this user's running applications.
   virtual std::vector<ApplicationDescription> launchedApplications() = 0;
 };

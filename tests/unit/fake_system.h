@@ -14,11 +14,12 @@
 namespace unit {
 
 struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskRunner, vantrel::RestartClock {
-  bool launchApplication(const std::string& path) override {
+  platform::Status launchApplication(const std::string& path) override {
     events.push_back("launch");
     launched.push_back(path);
     if (onLaunch) onLaunch();
-    return !launchFails;
+    if (launchFails) return platform::fail(path + " is missing");
+    return {};
   }
   std::vector<platform::ApplicationDescription> launchedApplications() override {
     events.push_back("scan");

@@ -2,6 +2,7 @@
 // width clamp, tags outside the tables, enabling, and the colour panel.
 #include <QAbstractSlider>
 #include <QColorDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -11,6 +12,7 @@
 #include "platform/foundation/colour.h"
 #include "platform/pane_host/color_well.h"
 #include "platform/pane_host/colour_panel.h"
+#include "platform/process/process_workspace.h"
 
 namespace pane_test {
 namespace {
@@ -113,8 +115,8 @@ TEST_F(PaneTest, EachActionChangesItsVariableAndSavesTheWholeRecord) {
     EXPECT_EQ(settingsFile().string(click.key), click.text) << click.button->objectName().toStdString();
     EXPECT_EQ(saves(), 1) << click.button->objectName().toStdString();
   }
-  EXPECT_EQ(p.o_widthBar->value(), 37) << "presets leave the slider and the field alone";
-  EXPECT_EQ(p.o_widthNum->text(), "37");
+  EXPECT_EQ(p.o_widthBar->value(), 1) << "the slider and the field show the preset in force";
+  EXPECT_EQ(p.o_widthNum->text(), "1");
   auto file = settingsFile();
   EXPECT_EQ(file.string("WinColor"), "red");
   EXPECT_EQ(file.string("ByHand"), "kept");
@@ -212,7 +214,7 @@ TEST_F(PaneTest, TheColourWellReachesTheRecordOnlyThroughThePanel) {
 TEST_F(PaneTest, SwitchingOnSavesBeforeTheLaunchThenAddsTheLoginItem) {
   std::string settingsAtLaunch;
   system.onLaunch = [&] { settingsAtLaunch = unit::readText(settingsPath()); };
-  openPane();
+  openPane(vantrel::kAllUsersPanePath);
   RetikonControl& p = page();
   p.o_retikon->click();
   EXPECT_EQ(system.launched, std::vector<std::string>{vantrel::kAllUsersOverlayPath}) << "no copy for this user";
@@ -234,13 +236,64 @@ TEST_F(PaneTest, SwitchingOnSavesBeforeTheLaunchThenAddsTheLoginItem) {
   EXPECT_EQ(system.launched.size(), 1u) << "switching off launches nothing";
 }
 
-TEST_F(PaneTest, TheCopyInstalledForThisUserIsPreferred) {
-  auto userCopy = home.path() / "Library/PreferencePanes/Vantrel.prefPane/Contents/Resources/RetikonX.app";
-  std::filesystem::create_directories(userCopy);
+TEST_F(PaneTest, TheOverlayStartedIsTheOneOfThePaneThatRuns) {
+  const auto userPane = home.path() / "Library/PreferencePanes/Vantrel.prefPane";
+  const auto inPlace = home.path() / "build/Vantrel.prefPane";
+  const std::string userCopy = (userPane / "Contents/Resources/RetikonX.app").string();
+  const struct {
+    std::filesystem::path bundle;
+    bool userCopyInstalled;
+    std::string started;
+  } cases[] = {
+      {userPane, true, userCopy},
+      {vantrel::kAllUsersPanePath, true, userCopy},
+      {vantrel::kAllUsersPanePath, false, vantrel::kAllUsersOverlayPath},
+      {inPlace, true, (inPlace / "Contents/Resources/RetikonX.app").string()},
+      {inPlace.string() + "/", false, (inPlace / "Contents/Resources/RetikonX.app").string()},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(userPane);
+    std::filesystem::remove(settingsPath());
+    if (c.userCopyInstalled) std::filesystem::create_directories(userCopy);
+    system.launched.clear();
+    system.scripts.clear();
+    openPane(c.bundle);
+    page().o_retikon->click();
+    EXPECT_EQ(system.launched, std::vector<std::string>{c.started}) << c.bundle;
+    EXPECT_NE(system.scripts.at(0).find("{path:\"" + c.started + "\", hidden:false}"), std::string::npos) << c.bundle;
+  }
+}
+
+TEST_F(PaneTest, AnOverlayThatCannotStartLeavesTheBoxOffAndSaysWhy) {
+  system.launchFails = true;
   openPane();
-  page().o_retikon->click();
-  EXPECT_EQ(system.launched, std::vector<std::string>{userCopy.string()});
-  EXPECT_NE(system.scripts.at(0).find("{path:\"" + userCopy.string() + "\", hidden:false}"), std::string::npos);
+  RetikonControl& p = page();
+  auto* problems = child<QLabel>("problemLine");
+  EXPECT_TRUE(problems->isHidden());
+  p.o_retikon->click();
+  EXPECT_FALSE(p.o_retikon->isChecked());
+  EXPECT_FALSE(problems->isHidden());
+  EXPECT_NE(problems->text().toStdString().find("RetikonX could not be started: "), std::string::npos);
+  EXPECT_NE(problems->text().toStdString().find("is missing"), std::string::npos);
+  EXPECT_EQ(settingsFile().string("retikon"), "0");
+  EXPECT_EQ(enabledCount(p), 0);
+  ASSERT_EQ(system.scripts.size(), 1u) << "no login item for an overlay that does not run";
+  EXPECT_NE(system.scripts[0].find("delete login item"), std::string::npos);
+}
+
+TEST_F(PaneTest, TheBoxOnWithNoOverlayRunningStartsItWhenThePageIsFilled) {
+  platform::PlistDictionary stored;
+  stored.setString("retikon", "1");
+  writeSettings(stored);
+  system.running = {{{{platform::kApplicationNameKey, "RetikonX"}}}};
+  openPane();
+  EXPECT_TRUE(system.launched.empty()) << "one runs already";
+
+  system.running = {{{{platform::kApplicationNameKey, "Other"}}}};
+  system.scans = 0;
+  openPane();
+  EXPECT_EQ(system.launched.size(), 1u);
+  EXPECT_EQ(saves(), 0) << "filling the page saves nothing";
 }
 
 TEST_F(PaneTest, TheLinkButtonOpensItsOwnTitleAndSavesNothing) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -44,10 +45,11 @@ class PaneTest : public ::testing::Test {
   }
 
   // Builds the pane and runs its load sequence, as the host does.
-  void openPane() {
+  void openPane(std::filesystem::path bundle = {}) {
+    if (bundle.empty()) bundle = home.path() / "Vantrel.prefPane";
     pane = std::make_unique<vantrel::VantrelPrefPref>(vantrel::PaneServices{
         record, tweaks, *center, system, system, system, system, "/usr/bin/defaults", appKitVersion});
-    ASSERT_TRUE(pane->initWithBundle((home.path() / "Vantrel.prefPane").string()));
+    ASSERT_TRUE(pane->initWithBundle(bundle.string()));
     view.reset(pane->loadMainView());
     pane->mainViewDidLoad();
   }
