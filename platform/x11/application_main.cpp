@@ -30,6 +30,7 @@ class X11Application : public Application {
     loop_.addRepeatingTimer(interval, [this, callback = std::move(callback)] {
       input_.startTick();
       callback();
+      windows_.applyOrdering();
       windows_.raiseIfCovered();
       xcb_flush(display_.connection());
     });
@@ -79,6 +80,7 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
       },
       [&] {
         display->dispatch(true);
+        windows.applyOrdering();
         xcb_flush(display->connection());
       });
 

@@ -179,19 +179,22 @@ WindowContent X11Window::currentContent(bool redraw) const {
 }
 
 void X11Window::update(bool display) {
-  xcb_connection_t* c = server_.display().connection();
   if (display || shown_) {
     const WindowContent content = currentContent(display);
     if (!shown_ || !(content == *shown_)) applyContent(content);
   }
+  server_.orderingChanged();
+}
+
+void X11Window::applyOrdering() {
   const bool visible = orderedIn_ && shown_ && !shown_->box.empty();
-  if (visible && !mapped_) {
+  if (visible == mapped_) return;
+  xcb_connection_t* c = server_.display().connection();
+  if (visible)
     xcb_map_window(c, id_);
-    mapped_ = true;
-  } else if (!visible && mapped_) {
+  else
     xcb_unmap_window(c, id_);
-    mapped_ = false;
-  }
+  mapped_ = visible;
 }
 
 void X11Window::applyContent(const WindowContent& content) {

@@ -37,6 +37,12 @@ class X11Window : public Window {
   xcb_window_t id() const { return id_; }
   int32_t level() const { return level_; }
   bool mapped() const { return mapped_; }
+  // Maps or unmaps the X window to match the last order in or out. Held back
+  // until the caller's pass is over: a compositing manager draws a window
+  // only after damage it sees following the map, and a repaint just before
+  // an unmap and map in one pass leaves that damage reported, and taken,
+  // before the map, so the window would stay undrawn.
+  void applyOrdering();
   // A new X window of the kind the compositing state asks for, showing what this one showed.
   void rebuild();
   void repaint();

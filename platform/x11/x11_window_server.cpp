@@ -61,6 +61,12 @@ void X11WindowServer::handle(const xcb_generic_event_t& event) {
   }
 }
 
+void X11WindowServer::applyOrdering() {
+  if (!orderingChanged_) return;
+  orderingChanged_ = false;
+  for (X11Window* window : windows_) window->applyOrdering();
+}
+
 void X11WindowServer::raiseIfCovered() {
   if (!covered_) return;
   covered_ = false;

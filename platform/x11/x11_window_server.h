@@ -32,6 +32,11 @@ class X11WindowServer : public WindowServer {
   // Once per tick: brings the top-level windows back above anything that
   // came over them since.
   void raiseIfCovered();
+  // Windows ordered in or out since the last call go on or off the screen
+  // now; an order out and back in between two calls changes nothing there.
+  // Called before the loop waits, once the pass's requests are made.
+  void applyOrdering();
+  void orderingChanged() { orderingChanged_ = true; }
 
   X11Display& display() { return display_; }
   X11Screens& screens() { return screens_; }
@@ -45,6 +50,7 @@ class X11WindowServer : public WindowServer {
   X11Screens& screens_;
   bool composited_;
   bool covered_ = false;
+  bool orderingChanged_ = false;
   std::vector<X11Window*> windows_;  // in the order made, which is the order they stack in
 };
 

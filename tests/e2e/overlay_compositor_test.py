@@ -8,6 +8,8 @@ import e2e_support as e2e
 import overlay_support as ov
 
 HALF_RED = (1, 0, 0, 0.5)
+# Each differs from the one before it in every part it is drawn in.
+COLOUR_CYCLE = [(0, 0, 1), (0, 1, 0), (1, 0, 1), (1, 0, 0), (0, 1, 1), (1, 1, 0), (0, 0, 1), (1, 0, 0)]
 
 
 @contextlib.contextmanager
@@ -59,6 +61,54 @@ def alpha_blends_and_shadow_follows_its_setting():
             assert shot.pixel(300, left[1] - 12) == ov.WHITE, "the shadow stays close to the arm"
 
 
+def on_white_to(pixel, rgb):
+    full = [p for p, c in zip(pixel, rgb) if c]
+    empty = [p for p, c in zip(pixel, rgb) if not c]
+    return all(p >= 253 for p in full) and (not empty or max(empty) - min(empty) <= 2)
+
+
+def all_parts_drawn_in(colour, h, v, width, distance):
+    """A test that the middle of every arm's stretch over the backdrop, and
+    the readout's text, show the colour and nothing of another."""
+    sw, sh = e2e.display_size()
+    arms = ov.arm_boxes(h, v, width, distance, sw, sh)
+    rgb = tuple(255 * c for c in colour)
+    readout = ov.readout_box(h, v, sh)
+
+    def drawn():
+        shot = e2e.Screenshot()
+        points = {"left": (arms["left"][2] - 30, (arms["left"][1] + arms["left"][3]) // 2),
+                  "right": (arms["right"][0] + 30, (arms["right"][1] + arms["right"][3]) // 2),
+                  "lower": ((arms["lower"][0] + arms["lower"][2]) // 2, arms["lower"][1] + 30),
+                  "upper": ((arms["upper"][0] + arms["upper"][2]) // 2, arms["upper"][3] - 30)}
+        missing = [name for name, (x, y) in points.items() if shot.pixel(x, y) != rgb]
+        pixels = [shot.pixel(x, y) for y in range(readout[1], readout[3]) for x in range(readout[0], readout[2])]
+        # Smoothed text lies between the colour and the white below it.
+        strays = [p for p in pixels if not on_white_to(p, rgb)]
+        if pixels.count(rgb) < 20 or strays:
+            missing.append("readout")
+        return not missing or (drawn.last.append(missing) and False)
+    drawn.last = []
+    return drawn
+
+
+def colour_changes_at_rest_redraw_every_part():
+    with e2e.temp_home() as home, compositor(), ov.backdrop(100, 100, 500, 400):
+        settings = dict(retikon=1, DispKind=1, WinWidth=6, distance=10, Locate=1)
+        e2e.write_settings(home, colour=(1, 0, 0), **settings)
+        with ov.retikonx(home):
+            e2e.move_pointer(400, 300)
+            e2e.wait_for(all_parts_drawn_in((1, 0, 0), 400, 300, 6, 10), what="the red crosshair")
+            for colour in COLOUR_CYCLE:
+                e2e.write_settings(home, colour=colour, **settings)
+                e2e.post_notification()
+                drawn = all_parts_drawn_in(colour, 400, 300, 6, 10)
+                try:
+                    e2e.wait_for(drawn, timeout=2)
+                except e2e.WaitTimeout:
+                    raise AssertionError("after the change to %s, not drawn in it: %s" % (colour, drawn.last[-1]))
+
+
 def without_a_compositor_no_black_appears_around_the_caps():
     with e2e.temp_home() as home, ov.backdrop(100, 100, 500, 400):
         e2e.write_settings(home, colour=HALF_RED, retikon=1, DispKind=1, WinWidth=9, distance=10, shadow=1)
@@ -89,5 +139,6 @@ def follows_the_compositor_leaving_and_coming():
 
 
 if __name__ == "__main__":
-    e2e.run_cases(alpha_blends_and_shadow_follows_its_setting, without_a_compositor_no_black_appears_around_the_caps,
+    e2e.run_cases(alpha_blends_and_shadow_follows_its_setting, colour_changes_at_rest_redraw_every_part,
+                  without_a_compositor_no_black_appears_around_the_caps,
                   follows_the_compositor_leaving_and_coming)
