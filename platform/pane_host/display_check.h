@@ -1,11 +1,11 @@
 #pragma once
-#include <optional>
-#include <string>
+#include "platform/foundation/result.h"
 
 namespace platform {
 
-// Why no window can be shown (no display, or one that cannot be reached);
-// nothing when the toolkit's platform is not X11 or the X server answers.
-std::optional<std::string> missingDisplay();
+// Fails with the reason no window can be shown (no display, or one that
+// cannot be reached); succeeds when the toolkit's platform is not X11 or the
+// X server answers.
+Status checkDisplay();
 
 }  // namespace platform

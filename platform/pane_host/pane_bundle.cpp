@@ -5,6 +5,7 @@
 
 #include <cctype>
 
+#include "platform/foundation/path_component.h"
 #include "platform/plist/plist_dictionary.h"
 
 namespace platform {
@@ -24,28 +25,28 @@ bool isFolder(const std::string& path) {
 
 }  // namespace
 
-std::variant<PaneBundleInfo, BundleError> readPaneBundle(const std::string& bundlePath) {
-  if (!isFolder(bundlePath)) return BundleError{bundlePath + ": no such bundle"};
+Result<PaneBundleInfo> readPaneBundle(const std::string& bundlePath) {
+  if (!isFolder(bundlePath)) return fail(bundlePath + ": no such bundle");
   const std::string infoPath = bundlePath + "/Contents/Info.plist";
   auto info = PlistDictionary::readFile(infoPath);
-  if (!info) return BundleError{infoPath + ": missing or not a property-list dictionary"};
+  if (!info) return fail(infoPath + ": missing or not a property-list dictionary");
   PaneBundleInfo pane;
   pane.principalClass = info->string("NSPrincipalClass").value_or("");
-  if (!isClassName(pane.principalClass)) return BundleError{infoPath + ": NSPrincipalClass names no class"};
+  if (!isClassName(pane.principalClass)) return fail(infoPath + ": NSPrincipalClass names no class");
   std::string executable = info->string("CFBundleExecutable").value_or("");
-  if (executable.empty() || executable.find('/') != std::string::npos || executable == "." || executable == "..")
-    return BundleError{infoPath + ": CFBundleExecutable names no library"};
+  if (!isSinglePathComponent(executable))
+    return fail(infoPath + ": CFBundleExecutable names no library");
   pane.executable = bundlePath + "/Contents/MacOS/" + executable;
   pane.label = info->string("NSPrefPaneIconLabel").value_or(info->string("CFBundleName").value_or(executable));
   return pane;
 }
 
-std::variant<std::unique_ptr<NSPreferencePane>, BundleError> instantiatePrincipalClass(const PaneBundleInfo& info) {
+Result<std::unique_ptr<NSPreferencePane>> instantiatePrincipalClass(const PaneBundleInfo& info) {
   void* library = dlopen(info.executable.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!library) return BundleError{std::string("cannot load the pane's library: ") + dlerror()};
+  if (!library) return fail(std::string("cannot load the pane's library: ") + dlerror());
   const std::string symbol = "NSPrincipalClass_" + info.principalClass;
   auto factory = reinterpret_cast<PrincipalClassFactory>(dlsym(library, symbol.c_str()));
-  if (!factory) return BundleError{info.executable + ": no principal class " + info.principalClass};
+  if (!factory) return fail(info.executable + ": no principal class " + info.principalClass);
   return std::unique_ptr<NSPreferencePane>(factory());
 }
 

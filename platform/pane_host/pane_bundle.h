@@ -4,8 +4,8 @@
 // (CFBundleExecutable).
 #include <memory>
 #include <string>
-#include <variant>
 
+#include "platform/foundation/result.h"
 #include "platform/pane_host/ns_preference_pane.h"
 
 namespace platform {
@@ -16,14 +16,10 @@ struct PaneBundleInfo {
   std::string label;       // what the window calls the pane
 };
 
-struct BundleError {
-  std::string message;
-};
-
-std::variant<PaneBundleInfo, BundleError> readPaneBundle(const std::string& bundlePath);
+Result<PaneBundleInfo> readPaneBundle(const std::string& bundlePath);
 
 // The library stays loaded for the rest of the process: the pane's objects
 // and the code behind them live as long as it does.
-std::variant<std::unique_ptr<NSPreferencePane>, BundleError> instantiatePrincipalClass(const PaneBundleInfo& info);
+Result<std::unique_ptr<NSPreferencePane>> instantiatePrincipalClass(const PaneBundleInfo& info);
 
 }  // namespace platform

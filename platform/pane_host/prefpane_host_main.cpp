@@ -37,16 +37,16 @@ int main(int argc, char** argv) {
   std::error_code error;
   const std::string bundlePath = std::filesystem::absolute(argv[1], error).lexically_normal().string();
   auto bundle = platform::readPaneBundle(bundlePath);
-  if (auto* error = std::get_if<platform::BundleError>(&bundle)) return fail(error->message);
-  const auto& info = std::get<platform::PaneBundleInfo>(bundle);
-  if (auto missing = platform::missingDisplay()) return fail(*missing);
+  if (!bundle) return fail(bundle.error());
+  const platform::PaneBundleInfo& info = *bundle;
+  if (auto display = platform::checkDisplay(); !display) return fail(display.error());
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(info.label));
 
   auto created = platform::instantiatePrincipalClass(info);
-  if (auto* error = std::get_if<platform::BundleError>(&created)) return fail(error->message);
-  std::unique_ptr<platform::NSPreferencePane> pane = std::move(std::get<0>(created));
+  if (!created) return fail(created.error());
+  std::unique_ptr<platform::NSPreferencePane> pane = std::move(created).value();
   if (!pane || !pane->initWithBundle(bundlePath)) return fail(bundlePath + ": the pane did not initialise");
   QWidget* mainView = pane->loadMainView();
   if (!mainView) return fail(bundlePath + ": the pane has no main view");

@@ -1,5 +1,6 @@
 #include "app_bundle.h"
 
+#include "platform/foundation/path_component.h"
 #include "platform/plist/plist_dictionary.h"
 
 namespace platform {
@@ -36,9 +37,7 @@ std::optional<std::string> bundleExecutable(std::string_view bundlePath) {
   auto info = PlistDictionary::readFile(bundle + "/Contents/Info.plist");
   if (!info) return std::nullopt;
   auto executable = info->string("CFBundleExecutable");
-  if (!executable || executable->empty() || executable->find('/') != std::string::npos || *executable == "." ||
-      *executable == "..")
-    return std::nullopt;
+  if (!executable || !isSinglePathComponent(*executable)) return std::nullopt;
   return bundle + "/Contents/MacOS/" + *executable;
 }
 

@@ -19,18 +19,17 @@ TEST(PaneBundle, InfoPlistNamesTheClassAndTheLibrary) {
     return platform::readPaneBundle(bundle.string());
   };
   auto good = read("<key>NSPrincipalClass</key><string>SomePref</string><key>CFBundleExecutable</key><string>Some</string>");
-  ASSERT_TRUE(std::holds_alternative<platform::PaneBundleInfo>(good));
-  EXPECT_EQ(std::get<platform::PaneBundleInfo>(good).principalClass, "SomePref");
-  EXPECT_EQ(std::get<platform::PaneBundleInfo>(good).executable, (bundle / "Contents/MacOS/Some").string());
+  ASSERT_TRUE(good.ok());
+  EXPECT_EQ(good->principalClass, "SomePref");
+  EXPECT_EQ(good->executable, (bundle / "Contents/MacOS/Some").string());
 
   for (const char* broken : {"<key>CFBundleExecutable</key><string>Some</string>",
                              "<key>NSPrincipalClass</key><string>a b</string><key>CFBundleExecutable</key><string>S</string>",
                              "<key>NSPrincipalClass</key><string>P</string><key>CFBundleExecutable</key><string>../x</string>"})
-    EXPECT_TRUE(std::holds_alternative<platform::BundleError>(read(broken))) << broken;
+    EXPECT_FALSE(read(broken).ok()) << broken;
   auto missing = read("<key>NSPrincipalClass</key><string>P</string><key>CFBundleExecutable</key><string>Missing</string>");
-  ASSERT_TRUE(std::holds_alternative<platform::PaneBundleInfo>(missing));
-  EXPECT_TRUE(std::holds_alternative<platform::BundleError>(
-      platform::instantiatePrincipalClass(std::get<platform::PaneBundleInfo>(missing))));
+  ASSERT_TRUE(missing.ok());
+  EXPECT_FALSE(platform::instantiatePrincipalClass(*missing).ok());
 }
 
 TEST(HostWindow, ClosingTheWindowLeavesThePaneOnce) {
