@@ -161,27 +161,26 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     platform::Status launched = services_.workspace.launchApplication(path);
     platform::systemLog(path);
     if (!launched) {
-      // Nothing runs: the box, the file and the login items say so too.
+      // Nothing runs, so the box and the file say off, and no login item is made.
       services_.problems.report("RetikonX could not be started: " + launched.error());
       platform::setState(o_retikon, 0);
-      switchOff();
+      record.s_Retikon = 0;
+      retikonPanel(0);
+      savePref();
       return;
     }
-    if (auto failure = services_.scripts.execute(addLoginItemScript(path)))
-      services_.problems.report("RetikonX was not made a login item: " + *failure);
+    if (platform::Status added = services_.scripts.execute(addLoginItemScript(path)); !added)
+      services_.problems.report("RetikonX was not made a login item: " + added.error());
     retikonPanel(1);
   } else {
-    switchOff();
+    record.s_Retikon = 0;
+    // Logged only: it fails too when there was no login item to remove.
+    if (platform::Status removed = services_.scripts.execute(deleteLoginItemScript()); !removed)
+      platform::systemLog("login item not removed: " + removed.error());
+    retikonPanel(0);
+    // Saved last: the running overlay quits on this change.
+    savePref();
   }
-}
-
-void RetikonControl::switchOff() {
-  services_.record.s_Retikon = 0;
-  if (auto failure = services_.scripts.execute(deleteLoginItemScript()))
-    services_.problems.report("RetikonX is still a login item: " + *failure);
-  retikonPanel(0);
-  // Saved last: the running overlay quits on this change.
-  savePref();
 }
 
 void RetikonControl::startOverlayIfNoneRuns() {
@@ -195,8 +194,8 @@ void RetikonControl::startOverlayIfNoneRuns() {
 }
 
 void RetikonControl::a_goURL(const QAbstractButton* sender) {
-  if (auto failure = services_.scripts.execute(openLocationScript(platform::title(sender))))
-    platform::systemLog("cannot open " + platform::title(sender) + ": " + *failure);
+  if (platform::Status opened = services_.scripts.execute(openLocationScript(platform::title(sender))); !opened)
+    services_.problems.report("Cannot open " + platform::title(sender) + ": " + opened.error());
 }
 
 }  // namespace vantrel

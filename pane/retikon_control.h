@@ -83,8 +83,6 @@ class RetikonControl : public QObject {
   void savePref();
 
  private:
-  // Stores the flag 0, removes the login item, disables the controls and saves.
-  void switchOff();
   // The box says on: an overlay that crashed or was ended is started again.
   void startOverlayIfNoneRuns();
 

@@ -21,34 +21,40 @@ struct Overloaded : Handlers... {
   using Handlers::operator()...;
 };
 
+// The login items still say why in words of their own.
+Status fromFailure(std::optional<std::string> failure) {
+  if (failure) return fail(std::move(*failure));
+  return {};
+}
+
 }  // namespace
 
-std::optional<std::string> AppleScriptRunner::execute(const std::string& source) {
+Status AppleScriptRunner::execute(const std::string& source) {
   auto compiled = compileScript(source);
-  if (auto* error = std::get_if<CompileError>(&compiled)) return "compile error: " + error->message;
+  if (!compiled) return fail("compile error: " + compiled.error());
 
   return std::visit(
       Overloaded{
-          [&](const AddLoginItem& script) -> std::optional<std::string> {
+          [&](const AddLoginItem& script) -> Status {
             if (script.application != kSystemEvents)
-              return "\"" + script.application + "\" does not understand login items";
-            return loginItems_.add(script.path);
+              return fail("\"" + script.application + "\" does not understand login items");
+            return fromFailure(loginItems_.add(script.path));
           },
-          [&](const DeleteLoginItem& script) -> std::optional<std::string> {
+          [&](const DeleteLoginItem& script) -> Status {
             if (script.application != kSystemEvents)
-              return "\"" + script.application + "\" does not understand login items";
-            return loginItems_.remove(script.name);
+              return fail("\"" + script.application + "\" does not understand login items");
+            return fromFailure(loginItems_.remove(script.name));
           },
-          [&](const OpenLocation& script) -> std::optional<std::string> {
+          [&](const OpenLocation& script) -> Status {
             // The opener would read a leading dash as one of its options.
             if (script.location.empty() || script.location.front() == '-')
-              return "\"" + script.location + "\" is not a location";
+              return fail("\"" + script.location + "\" is not a location");
             auto opener = findProgram(locationOpener_);
-            if (!opener) return locationOpener_ + " not found in PATH";
+            if (!opener) return fail(locationOpener_ + " not found in PATH");
             return spawnDetached(*opener, {script.location});
           },
-          [&](const QuitApplication& script) -> std::optional<std::string> {
-            std::optional<std::string> failure;
+          [&](const QuitApplication& script) -> Status {
+            Status outcome;
             for (const auto& application : workspace_.launchedApplications()) {
               auto name = application.find(kApplicationNameKey);
               auto process = application.find(kApplicationProcessKey);
@@ -59,12 +65,12 @@ std::optional<std::string> AppleScriptRunner::execute(const std::string& source)
               auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
               if (error != std::errc() || end != text.data() + text.size() || pid <= 0) continue;
               if (kill(pid, SIGTERM) != 0 && errno != ESRCH)
-                failure = script.name + " [" + text + "]: " + std::strerror(errno);
+                outcome = fail(script.name + " [" + text + "]: " + std::strerror(errno));
             }
-            return failure;
+            return outcome;
           },
       },
-      std::get<CompiledScript>(compiled));
+      *compiled);
 }
 
 }  // namespace platform

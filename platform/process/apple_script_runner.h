@@ -17,7 +17,7 @@ class AppleScriptRunner final : public ScriptRunner {
   AppleScriptRunner(Workspace& workspace, LoginItems& loginItems, std::string locationOpener = "xdg-open")
       : workspace_(workspace), loginItems_(loginItems), locationOpener_(std::move(locationOpener)) {}
 
-  std::optional<std::string> execute(const std::string& source) override;
+  Status execute(const std::string& source) override;
 
  private:
   Workspace& workspace_;

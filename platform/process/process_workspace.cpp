@@ -60,7 +60,7 @@ Status ProcessWorkspace::launchApplication(const std::string& path) {
     if (std::chrono::steady_clock::now() >= deadline) return {};
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  if (auto failure = spawnDetached(*executable, {})) return fail("cannot start " + path + ": " + *failure);
+  if (Status started = spawnDetached(*executable, {}); !started) return fail("cannot start " + path + ": " + started.error());
   return {};
 }
 

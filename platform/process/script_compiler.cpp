@@ -17,11 +17,11 @@ struct Token {
 bool isWordStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool isWordPart(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
-std::optional<CompileError> readString(std::string_view source, size_t& at, std::string& value) {
+Status readString(std::string_view source, size_t& at, std::string& value) {
   ++at;  // the opening quote
   while (at < source.size()) {
     char c = source[at++];
-    if (c == '"') return std::nullopt;
+    if (c == '"') return {};
     if (c != '\\') {
       value += c;
       continue;
@@ -33,13 +33,13 @@ std::optional<CompileError> readString(std::string_view source, size_t& at, std:
       case 'n': value += '\n'; break;
       case 't': value += '\t'; break;
       case 'r': value += '\r'; break;
-      default: return CompileError{std::string("unknown escape \\") + escaped + " in a string"};
+      default: return fail(std::string("unknown escape \\") + escaped + " in a string");
     }
   }
-  return CompileError{"a string is not closed"};
+  return fail("a string is not closed");
 }
 
-std::variant<std::vector<Token>, CompileError> tokenize(std::string_view source) {
+Result<std::vector<Token>> tokenize(std::string_view source) {
   std::vector<Token> tokens;
   size_t at = 0;
   while (at < source.size()) {
@@ -51,7 +51,7 @@ std::variant<std::vector<Token>, CompileError> tokenize(std::string_view source)
       if (tokens.empty() || tokens.back().kind != TokenKind::LineBreak) tokens.push_back({TokenKind::LineBreak, ""});
     } else if (c == '"') {
       std::string value;
-      if (auto error = readString(source, at, value)) return *error;
+      if (Status read = readString(source, at, value); !read) return fail(read.error());
       tokens.push_back({TokenKind::String, std::move(value)});
     } else if (c == '{' || c == '}' || c == ':' || c == ',') {
       tokens.push_back({TokenKind::Punctuation, std::string(1, c)});
@@ -62,7 +62,7 @@ std::variant<std::vector<Token>, CompileError> tokenize(std::string_view source)
         word += static_cast<char>(std::tolower(static_cast<unsigned char>(source[at++])));
       tokens.push_back({TokenKind::Word, std::move(word)});
     } else {
-      return CompileError{std::string("unexpected character '") + c + "'"};
+      return fail(std::string("unexpected character '") + c + "'");
     }
   }
   while (!tokens.empty() && tokens.back().kind == TokenKind::LineBreak) tokens.pop_back();
@@ -115,20 +115,20 @@ constexpr std::string_view kQuitApplication = "tell application $ to quit";
 
 }  // namespace
 
-std::variant<CompiledScript, CompileError> compileScript(std::string_view source) {
+Result<CompiledScript> compileScript(std::string_view source) {
   auto tokenized = tokenize(source);
-  if (auto* error = std::get_if<CompileError>(&tokenized)) return *error;
-  const auto& tokens = std::get<std::vector<Token>>(tokenized);
+  if (!tokenized) return fail(tokenized.error());
+  const std::vector<Token>& tokens = *tokenized;
 
   if (auto captured = match(tokens, kAddLoginItem))
-    return AddLoginItem{(*captured)[0], (*captured)[1], (*captured)[2] == "true"};
-  if (auto captured = match(tokens, kDeleteLoginItem)) return DeleteLoginItem{(*captured)[0], (*captured)[1]};
+    return CompiledScript{AddLoginItem{(*captured)[0], (*captured)[1], (*captured)[2] == "true"}};
+  if (auto captured = match(tokens, kDeleteLoginItem)) return CompiledScript{DeleteLoginItem{(*captured)[0], (*captured)[1]}};
   if (auto captured = match(tokens, kOpenLocation)) {
-    if ((*captured)[0] != (*captured)[2]) return CompileError{"the variable \"" + (*captured)[2] + "\" is not defined"};
-    return OpenLocation{(*captured)[1]};
+    if ((*captured)[0] != (*captured)[2]) return fail("the variable \"" + (*captured)[2] + "\" is not defined");
+    return CompiledScript{OpenLocation{(*captured)[1]}};
   }
-  if (auto captured = match(tokens, kQuitApplication)) return QuitApplication{(*captured)[0]};
-  return CompileError{"not a script this system can run"};
+  if (auto captured = match(tokens, kQuitApplication)) return CompiledScript{QuitApplication{(*captured)[0]}};
+  return fail("not a script this system can run");
 }
 
 std::string scriptStringLiteral(std::string_view text) {

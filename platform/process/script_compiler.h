@@ -20,6 +20,8 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/foundation/result.h"
+
 namespace platform {
 
 struct AddLoginItem {
@@ -40,11 +42,7 @@ struct QuitApplication {
 
 using CompiledScript = std::variant<AddLoginItem, DeleteLoginItem, OpenLocation, QuitApplication>;
 
-struct CompileError {
-  std::string message;
-};
-
-std::variant<CompiledScript, CompileError> compileScript(std::string_view source);
+Result<CompiledScript> compileScript(std::string_view source);
 
 // Text as a script string literal: in double quotes, with every double
 // quote and backslash escaped.

@@ -46,18 +46,18 @@ ArgumentVector::ArgumentVector(const std::string& path, const std::vector<std::s
   pointers_.push_back(nullptr);
 }
 
-std::optional<std::string> spawnDetached(const std::string& path, const std::vector<std::string>& arguments) {
+Status spawnDetached(const std::string& path, const std::vector<std::string>& arguments) {
   ArgumentVector argv(path, arguments);
 
   // The write end closes on a successful exec, so an empty read means it ran.
   int report[2];
-  if (pipe2(report, O_CLOEXEC) < 0) return std::string("pipe: ") + std::strerror(errno);
+  if (pipe2(report, O_CLOEXEC) < 0) return fail(std::string("pipe: ") + std::strerror(errno));
   pid_t child = fork();
   if (child < 0) {
     int error = errno;
     close(report[0]);
     close(report[1]);
-    return std::string("fork: ") + std::strerror(error);
+    return fail(std::string("fork: ") + std::strerror(error));
   }
   if (child == 0) {
     close(report[0]);
@@ -72,8 +72,8 @@ std::optional<std::string> spawnDetached(const std::string& path, const std::vec
   while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
   }
   close(report[0]);
-  if (got == static_cast<ssize_t>(sizeof error)) return path + ": " + std::strerror(error);
-  return std::nullopt;
+  if (got == static_cast<ssize_t>(sizeof error)) return fail(path + ": " + std::strerror(error));
+  return {};
 }
 
 std::optional<std::string> findProgram(std::string_view name) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/foundation/result.h"
+
 namespace platform {
 
 // The argument vector exec wants: the path, then the arguments, then null.
@@ -22,7 +24,7 @@ class ArgumentVector {
 // Starts the program detached from the caller: in its own session, with its
 // standard streams on /dev/null, never a child the caller has to reap. The
 // reason when it could not be started (exec failed included).
-std::optional<std::string> spawnDetached(const std::string& path, const std::vector<std::string>& arguments);
+Status spawnDetached(const std::string& path, const std::vector<std::string>& arguments);
 
 // The first executable file called name in the folders of PATH; nothing
 // when there is none or name holds a slash.

@@ -25,10 +25,11 @@ struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskR
     events.push_back("scan");
     return running[std::min(scans++, running.size() - 1)];
   }
-  std::optional<std::string> execute(const std::string& source) override {
+  platform::Status execute(const std::string& source) override {
     events.push_back("script");
     scripts.push_back(source);
-    return scriptReply;
+    if (scriptReply) return platform::fail(*scriptReply);
+    return {};
   }
   platform::TaskOutcome runAndWait(const std::string& path, const std::vector<std::string>& arguments) override {
     tasks.push_back({path});

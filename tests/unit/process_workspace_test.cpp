@@ -1,7 +1,9 @@
 // Starting programs and bundles, listing them, and running tasks by path.
 #include <signal.h>
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +73,17 @@ TEST_F(ProcessWorkspace, ARunningApplicationIsListedByItsNameAndNotStartedTwice)
   EXPECT_EQ(named("Idle Probe")[0]["NSApplicationPath"], bundle.string());
   EXPECT_TRUE(workspace.launchApplication(bundle.string()));
   EXPECT_EQ(named("Idle Probe").size(), 1u);
+
+  // One that is still listed while it quits is not taken for a running one.
+  const std::string first = named("Idle Probe")[0]["NSApplicationProcessIdentifier"];
+  std::thread quitting([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    kill(std::stoi(first), SIGTERM);
+  });
+  EXPECT_TRUE(workspace.launchApplication(bundle.string()));
+  quitting.join();
+  ASSERT_TRUE(waitFor([&] { return named("Idle Probe").size() == 1; })) << "a copy started after the old one left";
+  EXPECT_NE(named("Idle Probe")[0]["NSApplicationProcessIdentifier"], first);
   terminate("Idle Probe");
 
   fs::copy_file(IDLE_PROGRAM, home.path() / "idle-plain");
@@ -80,7 +93,9 @@ TEST_F(ProcessWorkspace, ARunningApplicationIsListedByItsNameAndNotStartedTwice)
 }
 
 TEST_F(ProcessWorkspace, WhatCannotBeStartedIsReported) {
-  EXPECT_FALSE(workspace.launchApplication((home.path() / "Missing.app").string()));
+  platform::Status missing = workspace.launchApplication((home.path() / "Missing.app").string());
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error(), (home.path() / "Missing.app").string() + " is missing");
   auto bundle = makeBundle(home.path(), "Broken", "");
   fs::remove(bundle / "Contents/MacOS/Broken");
   EXPECT_FALSE(workspace.launchApplication(bundle.string()));
