@@ -5,6 +5,7 @@
 #include "platform/bus/notification_center.h"
 #include "platform/foundation/appkit_version.h"
 #include "platform/login_items/login_items.h"
+#include "platform/pane_host/bus_dispatcher.h"
 #include "platform/process/apple_script_runner.h"
 #include "platform/process/posix_task_runner.h"
 #include "platform/process/process_workspace.h"
@@ -13,6 +14,7 @@ namespace vantrel {
 
 struct SystemServices::Parts {
   std::unique_ptr<platform::DistributedNotificationCenter> center = platform::DistributedNotificationCenter::defaultCenter();
+  platform::QtBusDispatcher busDispatcher{*center};  // the window may stay open for hours
   platform::ProcessWorkspace workspace;
   platform::PosixTaskRunner tasks;
   platform::LoginItems loginItems;

@@ -1,9 +1,13 @@
 #include "notification_center.h"
 
 #include <systemd/sd-bus.h>
+#include <systemd/sd-event.h>
 
 #include <errno.h>
+#include <poll.h>
+#include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -11,11 +15,34 @@
 
 namespace platform {
 
+namespace {
+
+// A restarted bus is usually back within a fraction of a second; one that
+// stays away is tried again at most every ten seconds.
+constexpr std::chrono::microseconds kFirstRetry{200'000};
+constexpr std::chrono::microseconds kLongestRetry{10'000'000};
+constexpr uint64_t kRetryAccuracy = 50'000;
+
+uint64_t monotonicNow() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1'000'000 + static_cast<uint64_t>(now.tv_nsec) / 1000;
+}
+
+}  // namespace
+
 struct DistributedNotificationCenter::Observer {
+  DistributedNotificationCenter* center = nullptr;
   std::string name, object;
   std::function<void()> callback;
   sd_bus_slot* slot = nullptr;
   ~Observer() { sd_bus_slot_unref(slot); }
+};
+
+struct BusCallbacks {
+  static int onObserving(sd_bus_message* reply, void* userdata, sd_bus_error*);
+  static int onDisconnected(sd_bus_message* message, void* userdata, sd_bus_error*);
+  static int onRetry(sd_event_source*, uint64_t, void* userdata);
 };
 
 namespace {
@@ -45,62 +72,201 @@ std::string matchRuleValue(std::string_view text) {
 }
 
 std::unique_ptr<DistributedNotificationCenter> DistributedNotificationCenter::defaultCenter() {
-  sd_bus* bus = nullptr;
-  if (sd_bus_open_user(&bus) < 0) bus = nullptr;
-  return std::unique_ptr<DistributedNotificationCenter>(new DistributedNotificationCenter(bus));
+  auto center = std::unique_ptr<DistributedNotificationCenter>(new DistributedNotificationCenter());
+  center->connect();
+  return center;
 }
 
-DistributedNotificationCenter::DistributedNotificationCenter(sd_bus* bus) : bus_(bus) {}
+DistributedNotificationCenter::DistributedNotificationCenter() : retryDelay_(kFirstRetry) {}
 
 DistributedNotificationCenter::~DistributedNotificationCenter() {
   observers_.clear();
-  if (bus_) sd_bus_flush_close_unref(bus_);
+  sd_event_source_unref(retry_);
+  disconnectFilter_ = sd_bus_slot_unref(disconnectFilter_);
+  if (bus_) {
+    sd_bus_detach_event(bus_);
+    sd_bus_flush_close_unref(bus_);
+  }
 }
 
-void DistributedNotificationCenter::reportMissingBusOnce() {
+bool DistributedNotificationCenter::connect() {
+  sd_bus* bus = nullptr;
+  if (sd_bus_open_user(&bus) < 0) return false;
+  bus_ = bus;
+  hadBus_ = true;
+  bool ready = sd_bus_add_filter(bus_, &disconnectFilter_, BusCallbacks::onDisconnected, this) >= 0;
+  if (ready && loop_) ready = sd_bus_attach_event(bus_, loop_->handle(), 0) >= 0;
+  for (auto& observer : observers_)
+    if (ready) ready = observe(*observer, false);
+  if (!ready) dropConnection();
+  waitChanged();
+  return ready;
+}
+
+void DistributedNotificationCenter::dropConnection() {
+  for (auto& observer : observers_) observer->slot = sd_bus_slot_unref(observer->slot);
+  disconnectFilter_ = sd_bus_slot_unref(disconnectFilter_);
+  if (bus_) {
+    sd_bus_detach_event(bus_);
+    bus_ = sd_bus_close_unref(bus_);
+  }
+  waitChanged();
+}
+
+void DistributedNotificationCenter::reportMissingBusOnce(const char* consequence) {
   if (reported_) return;
   reported_ = true;
-  std::fprintf(stderr, "%s: no D-Bus session bus; settings changes will not be noticed until restart\n",
-               program_invocation_short_name);
+  std::fprintf(stderr, "%s: no D-Bus session bus; %s\n", program_invocation_short_name, consequence);
 }
 
-void DistributedNotificationCenter::postNotification(std::string_view name, std::string_view object) {
-  if (!bus_) return;
-  std::string nameText(name), objectText(object);
-  int result = sd_bus_emit_signal(bus_, kNotificationPath, kNotificationInterface, kNotificationMember, "ss",
-                                  nameText.c_str(), objectText.c_str());
-  if (result >= 0) sd_bus_flush(bus_);
+Status DistributedNotificationCenter::postNotification(std::string_view name, std::string_view object) {
+  const std::string nameText(name), objectText(object);
+  const auto send = [&] {
+    int result = sd_bus_emit_signal(bus_, kNotificationPath, kNotificationInterface, kNotificationMember, "ss",
+                                    nameText.c_str(), objectText.c_str());
+    return result < 0 ? result : sd_bus_flush(bus_);
+  };
+  int result = bus_ && sd_bus_is_open(bus_) > 0 ? send() : -ENOTCONN;
+  if (result < 0) {
+    // Dropped by the bus (a handshake left unfinished, a restart) or never
+    // made: one fresh connection, one more try.
+    const bool hadBus = hadBus_;
+    dropConnection();
+    if (connect()) {
+      result = send();
+    } else if (!hadBus) {
+      reportMissingBusOnce("a running overlay will not hear of changes");
+      return {};
+    }
+  }
+  waitChanged();
+  if (result < 0) return fail(std::string("the change notification was not sent: ") + std::strerror(-result));
+  return {};
 }
 
 bool DistributedNotificationCenter::addObserver(EventLoop& loop, std::string name, std::string object,
                                                 std::function<void()> callback) {
   if (!bus_) {
-    reportMissingBusOnce();
+    reportMissingBusOnce("settings changes will not be noticed until restart");
     return false;
   }
-  if (!attached_) {
+  if (!loop_) {
     if (sd_bus_attach_event(bus_, loop.handle(), 0) < 0) {
-      reportMissingBusOnce();
+      reportMissingBusOnce("settings changes will not be noticed until restart");
       return false;
     }
-    attached_ = true;
+    loop_ = &loop;
   }
   auto observer = std::make_unique<Observer>();
+  observer->center = this;
   observer->name = std::move(name);
   observer->object = std::move(object);
   observer->callback = std::move(callback);
+  // Synchronous, so the observer is in place before the caller goes on.
+  if (!observe(*observer, true)) return false;
+  observers_.push_back(std::move(observer));
+  return true;
+}
+
+bool DistributedNotificationCenter::observe(Observer& observer, bool wait) {
   std::string rule = std::string("type='signal',path='") + kNotificationPath + "',interface='" +
                      kNotificationInterface + "',member='" + kNotificationMember +
-                     "',arg0=" + matchRuleValue(observer->name) + ",arg1=" + matchRuleValue(observer->object);
-  // Synchronous, so the observer is in place before the caller goes on.
-  int result = sd_bus_add_match(bus_, &observer->slot, rule.c_str(), onSignal, observer.get());
+                     "',arg0=" + matchRuleValue(observer.name) + ",arg1=" + matchRuleValue(observer.object);
+  int result = wait ? sd_bus_add_match(bus_, &observer.slot, rule.c_str(), onSignal, &observer)
+                    : sd_bus_add_match_async(bus_, &observer.slot, rule.c_str(), onSignal,
+                                             BusCallbacks::onObserving, &observer);
   if (result < 0) {
     std::fprintf(stderr, "%s: cannot observe notifications: %s\n", program_invocation_short_name,
                  std::strerror(-result));
     return false;
   }
-  observers_.push_back(std::move(observer));
   return true;
+}
+
+int BusCallbacks::onObserving(sd_bus_message* reply, void* userdata, sd_bus_error*) {
+  auto* center = static_cast<DistributedNotificationCenter::Observer*>(userdata)->center;
+  // A connection that went down again before the bus answered is the
+  // disconnection handler's to deal with.
+  if (sd_bus_is_open(sd_bus_message_get_bus(reply)) <= 0) return 0;
+  if (const sd_bus_error* error = sd_bus_message_get_error(reply)) {
+    std::fprintf(stderr, "%s: cannot observe notifications: %s\n", program_invocation_short_name,
+                 error->message ? error->message : error->name);
+    return 0;
+  }
+  if (center->lost_) {
+    center->lost_ = false;
+    center->retryDelay_ = kFirstRetry;
+    std::fprintf(stderr, "%s: connected to the D-Bus session bus again\n", program_invocation_short_name);
+  }
+  return 0;
+}
+
+int BusCallbacks::onDisconnected(sd_bus_message* message, void* userdata, sd_bus_error*) {
+  if (sd_bus_message_is_signal(message, "org.freedesktop.DBus.Local", "Disconnected") > 0)
+    static_cast<DistributedNotificationCenter*>(userdata)->connectionLost();
+  return 0;
+}
+
+void DistributedNotificationCenter::connectionLost() {
+  // Only observers need the bus back at once; a poster connects again when
+  // it next posts. The connection itself is let go outside its own callback.
+  if (!loop_) return;
+  if (!lost_)
+    std::fprintf(stderr, "%s: lost the D-Bus session bus; connecting again\n", program_invocation_short_name);
+  lost_ = true;
+  scheduleReconnect();
+}
+
+void DistributedNotificationCenter::scheduleReconnect() {
+  const uint64_t delay = static_cast<uint64_t>(retryDelay_.count());
+  int result = retry_ ? sd_event_source_set_time_relative(retry_, delay)
+                      : sd_event_add_time_relative(loop_->handle(), &retry_, CLOCK_MONOTONIC, delay, kRetryAccuracy,
+                                                   BusCallbacks::onRetry, this);
+  if (result >= 0) result = sd_event_source_set_enabled(retry_, SD_EVENT_ONESHOT);
+  if (result < 0)
+    std::fprintf(stderr, "%s: cannot wait to connect to the session bus again: %s\n", program_invocation_short_name,
+                 std::strerror(-result));
+}
+
+int BusCallbacks::onRetry(sd_event_source*, uint64_t, void* userdata) {
+  auto* center = static_cast<DistributedNotificationCenter*>(userdata);
+  center->dropConnection();
+  if (!center->connect()) {
+    center->retryDelay_ = std::min(center->retryDelay_ * 2, kLongestRetry);
+    center->scheduleReconnect();
+  }
+  return 0;
+}
+
+DistributedNotificationCenter::Wait DistributedNotificationCenter::wait() const {
+  Wait wait;
+  if (!bus_ || sd_bus_is_open(bus_) <= 0) return wait;
+  const int fd = sd_bus_get_fd(bus_);
+  const int events = sd_bus_get_events(bus_);
+  if (fd < 0 || events < 0) return wait;
+  wait.fd = fd;
+  wait.readable = events & POLLIN;
+  wait.writable = events & POLLOUT;
+  uint64_t until = 0;
+  if (sd_bus_get_timeout(bus_, &until) >= 0 && until != UINT64_MAX) {
+    const uint64_t now = monotonicNow();
+    wait.timeout = std::chrono::microseconds(until > now ? until - now : 0);
+  }
+  return wait;
+}
+
+void DistributedNotificationCenter::process() {
+  if (!bus_) return;
+  int result = 0;
+  do result = sd_bus_process(bus_, nullptr);
+  while (result > 0);
+  // A connection that has ended is let go; the next post makes a new one.
+  if (result < 0 || sd_bus_is_open(bus_) <= 0) dropConnection();
+  waitChanged();
+}
+
+void DistributedNotificationCenter::waitChanged() {
+  if (waitChanged_) waitChanged_();
 }
 
 }  // namespace platform
