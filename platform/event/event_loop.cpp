@@ -1,9 +1,12 @@
 #include "event_loop.h"
 
+#include <errno.h>
 #include <systemd/sd-event.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace platform {
@@ -18,8 +21,22 @@ struct EventLoop::Source {
 
 namespace {
 
-void check(int result, const char* what) {
-  if (result < 0) throw std::runtime_error(std::string(what) + ": " + std::strerror(-result));
+Status check(int result, const char* what) {
+  if (result < 0) return fail(std::string(what) + ": " + std::strerror(-result));
+  return {};
+}
+
+// Runs a callback of the loop's; what it throws ends the loop instead of the process.
+void guarded(sd_event* event, const std::function<void()>& callback) {
+  try {
+    callback();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, error.what());
+    sd_event_exit(event, 1);
+  } catch (...) {
+    std::fprintf(stderr, "%s: an unknown error ended the event loop\n", program_invocation_short_name);
+    sd_event_exit(event, 1);
+  }
 }
 
 int onTimer(sd_event_source* source, uint64_t usec, void* userdata) {
@@ -30,51 +47,66 @@ int onTimer(sd_event_source* source, uint64_t usec, void* userdata) {
   if (next <= now) next = now + entry->interval;  // late: skip, keep the cadence from now
   sd_event_source_set_time(source, next);
   sd_event_source_set_enabled(source, SD_EVENT_ON);
-  entry->callback();
+  guarded(sd_event_source_get_event(source), entry->callback);
   return 0;
 }
 
-int onReadable(sd_event_source*, int, uint32_t, void* userdata) {
-  static_cast<EventLoop::Source*>(userdata)->callback();
+int onReadable(sd_event_source* source, int, uint32_t, void* userdata) {
+  guarded(sd_event_source_get_event(source), static_cast<EventLoop::Source*>(userdata)->callback);
   return 0;
 }
 
-int onPrepare(sd_event_source*, void* userdata) {
-  static_cast<EventLoop::Source*>(userdata)->prepare();
+int onPrepare(sd_event_source* source, void* userdata) {
+  guarded(sd_event_source_get_event(source), static_cast<EventLoop::Source*>(userdata)->prepare);
   return 0;
 }
 
 }  // namespace
 
-EventLoop::EventLoop() { check(sd_event_new(&event_), "cannot create the event loop"); }
+EventLoop::EventLoop() {
+  if (int result = sd_event_new(&event_); result < 0) {
+    std::fprintf(stderr, "%s: cannot create the event loop: %s\n", program_invocation_short_name,
+                 std::strerror(-result));
+    std::abort();
+  }
+}
 
 EventLoop::~EventLoop() {
   sources_.clear();
   sd_event_unref(event_);
 }
 
-void EventLoop::addRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) {
+Status EventLoop::addRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) {
   auto entry = std::make_unique<Source>();
   entry->callback = std::move(callback);
   entry->interval = static_cast<uint64_t>(interval.count());
   uint64_t now = 0;
-  check(sd_event_now(event_, CLOCK_MONOTONIC, &now), "cannot read the clock");
+  if (Status read = check(sd_event_now(event_, CLOCK_MONOTONIC, &now), "cannot read the clock"); !read) return read;
   // An accuracy of 1 ms keeps the ten ticks a second where they belong
   // without waking the processor more often than needed.
-  check(sd_event_add_time(event_, &entry->source, CLOCK_MONOTONIC, now + entry->interval, 1000, onTimer,
-                          entry.get()),
-        "cannot add a timer");
-  check(sd_event_source_set_enabled(entry->source, SD_EVENT_ON), "cannot start a timer");
+  Status added = check(sd_event_add_time(event_, &entry->source, CLOCK_MONOTONIC, now + entry->interval, 1000,
+                                         onTimer, entry.get()),
+                       "cannot add a timer");
+  if (!added) return added;
+  if (Status on = check(sd_event_source_set_enabled(entry->source, SD_EVENT_ON), "cannot start a timer"); !on)
+    return on;
   sources_.push_back(std::move(entry));
+  return {};
 }
 
-void EventLoop::addReadable(int fd, std::function<void()> callback, std::function<void()> beforeWait) {
+Status EventLoop::addReadable(int fd, std::function<void()> callback, std::function<void()> beforeWait) {
   auto entry = std::make_unique<Source>();
   entry->callback = std::move(callback);
   entry->prepare = std::move(beforeWait);
-  check(sd_event_add_io(event_, &entry->source, fd, EPOLLIN, onReadable, entry.get()), "cannot watch a descriptor");
-  if (entry->prepare) check(sd_event_source_set_prepare(entry->source, onPrepare), "cannot add a prepare callback");
+  Status watched =
+      check(sd_event_add_io(event_, &entry->source, fd, EPOLLIN, onReadable, entry.get()), "cannot watch a descriptor");
+  if (!watched) return watched;
+  if (entry->prepare) {
+    Status prepared = check(sd_event_source_set_prepare(entry->source, onPrepare), "cannot add a prepare callback");
+    if (!prepared) return prepared;
+  }
   sources_.push_back(std::move(entry));
+  return {};
 }
 
 int EventLoop::run() {

@@ -6,25 +6,29 @@
 #include <memory>
 #include <vector>
 
+#include "platform/foundation/result.h"
+
 struct sd_event;
 struct sd_event_source;
 
 namespace platform {
 
+// A callback that throws ends the loop with status 1 after a line on
+// stderr: no exception ever passes through the C library that runs it.
 class EventLoop {
  public:
-  EventLoop();
+  EventLoop();  // without memory for a loop the program cannot go on: it aborts
   ~EventLoop();
   EventLoop(const EventLoop&) = delete;
   EventLoop& operator=(const EventLoop&) = delete;
 
   // Fires every interval, measured from the previous planned firing, until
   // the loop ends. A firing that comes late is not made up for.
-  void addRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback);
+  Status addRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback);
   // Calls back whenever fd is readable (or has hung up). beforeWait, when
   // given, runs in every loop iteration before the loop sleeps: the place to
   // flush output and handle input a library has already read from fd.
-  void addReadable(int fd, std::function<void()> callback, std::function<void()> beforeWait = {});
+  Status addReadable(int fd, std::function<void()> callback, std::function<void()> beforeWait = {});
 
   // Runs until exit(); returns the code given to exit().
   int run();

@@ -27,13 +27,18 @@ class X11Application : public Application {
   }
 
   TimerHandle scheduleRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) override {
-    loop_.addRepeatingTimer(interval, [this, callback = std::move(callback)] {
+    Status added = loop_.addRepeatingTimer(interval, [this, callback = std::move(callback)] {
       input_.startTick();
       callback();
       windows_.applyOrdering();
       windows_.raiseIfCovered();
       xcb_flush(display_.connection());
     });
+    if (!added) {
+      // Without its tick the overlay can do nothing.
+      std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, added.error().c_str());
+      loop_.exit(1);
+    }
     return ++timers_;
   }
 
@@ -68,7 +73,7 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
   X11Application application(loop, *center, input, windows, *display);
 
   int status = 0;
-  loop.addReadable(
+  Status watched = loop.addReadable(
       xcb_get_file_descriptor(display->connection()),
       [&] {
         display->dispatch(false);
@@ -83,6 +88,10 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
         windows.applyOrdering();
         xcb_flush(display->connection());
       });
+  if (!watched) {
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, watched.error().c_str());
+    return 1;
+  }
 
   InterfaceServices services{windows, application, input, screens};
   auto objects = loadMainInterface(services);
