@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/foundation/owned_handles.h"
 #include "platform/process/app_bundle.h"
 #include "platform/process/spawn.h"
 
@@ -66,10 +67,10 @@ Status ProcessWorkspace::launchApplication(const std::string& path) {
 
 std::vector<ApplicationDescription> ProcessWorkspace::launchedApplications() {
   std::vector<ApplicationDescription> applications;
-  DIR* proc = opendir("/proc");
+  OwnedDirectory proc(opendir("/proc"));
   if (!proc) return applications;
   const uid_t user = getuid();
-  while (dirent* entry = readdir(proc)) {
+  while (dirent* entry = readdir(proc.get())) {
     std::string pid = entry->d_name;
     if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); }))
       continue;
@@ -83,7 +84,6 @@ std::vector<ApplicationDescription> ProcessWorkspace::launchedApplications() {
                             {kApplicationPathKey, path},
                             {kApplicationProcessKey, pid}});
   }
-  closedir(proc);
   return applications;
 }
 

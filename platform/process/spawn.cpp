@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/foundation/owned_handles.h"
+
 namespace platform {
 namespace {
 
@@ -50,28 +52,23 @@ Status spawnDetached(const std::string& path, const std::vector<std::string>& ar
   ArgumentVector argv(path, arguments);
 
   // The write end closes on a successful exec, so an empty read means it ran.
-  int report[2];
-  if (pipe2(report, O_CLOEXEC) < 0) return fail(std::string("pipe: ") + std::strerror(errno));
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) < 0) return fail(std::string("pipe: ") + std::strerror(errno));
+  OwnedFd reportRead(ends[0]), reportWrite(ends[1]);
   pid_t child = fork();
-  if (child < 0) {
-    int error = errno;
-    close(report[0]);
-    close(report[1]);
-    return fail(std::string("fork: ") + std::strerror(error));
-  }
+  if (child < 0) return fail(std::string("fork: ") + std::strerror(errno));
   if (child == 0) {
-    close(report[0]);
-    execDetached(path.c_str(), argv.data(), report[1]);
+    reportRead.reset();
+    execDetached(path.c_str(), argv.data(), reportWrite.get());
   }
-  close(report[1]);
+  reportWrite.reset();
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   int error = 0;
   ssize_t got;
-  while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+  while ((got = read(reportRead.get(), &error, sizeof error)) < 0 && errno == EINTR) {
   }
-  close(report[0]);
   if (got == static_cast<ssize_t>(sizeof error)) return fail(path + ": " + std::strerror(error));
   return {};
 }
