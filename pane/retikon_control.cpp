@@ -33,7 +33,10 @@ void RetikonControl::loadPref() {
   settings::loadPref(services_.record, settings::settingsFilePath(), settings::Reader::SettingsPage);
 }
 
-void RetikonControl::savePref() { settings::savePref(services_.record, settings::settingsFilePath(), services_.center); }
+void RetikonControl::savePref() {
+  if (auto saved = settings::savePref(services_.record, settings::settingsFilePath(), services_.center); !saved)
+    services_.problems.report("Settings not saved: " + saved.error());
+}
 
 void RetikonControl::a_prefOpen(QObject*) {
   using platform::setState;

@@ -1,9 +1,9 @@
 #include <cmath>
 
 #include "platform/bus/notification_center.h"
-#include "platform/foundation/system_log.h"
 #include "platform/foundation/text.h"
 #include "platform/plist/plist_dictionary.h"
+#include "platform/plist/preference_file.h"
 #include "settings_record.h"
 
 namespace settings {
@@ -31,8 +31,10 @@ uint32_t maskFromFloat(float value) {
   return static_cast<uint32_t>(value);
 }
 
-void loadPref(SettingsRecord& record, const std::string& path, Reader reader) {
-  auto file = platform::PlistDictionary::readFile(path).value_or(platform::PlistDictionary());
+platform::Status readPref(SettingsRecord& record, const std::string& path, Reader reader) {
+  auto existing = platform::PlistDictionary::readExisting(path);
+  platform::PlistDictionary file;
+  if (existing && existing.value()) file = std::move(*existing.value());
 
   record.s_WinColor = colourFromName(file);
   if (auto archive = file.data("WinColor2")) {
@@ -56,26 +58,33 @@ void loadPref(SettingsRecord& record, const std::string& path, Reader reader) {
   record.s_Locate = file.intValue("Locate");
   record.s_shadow = file.intValue("shadow");
   record.s_distance = file.intValue("distance");
+  if (!existing) return platform::fail(existing.error());
+  return {};
 }
 
-std::optional<std::string> writePref(const SettingsRecord& record, const std::string& path) {
-  auto file = platform::PlistDictionary::readFile(path).value_or(platform::PlistDictionary());
-  const platform::Colour colour = record.s_WinColor ? *record.s_WinColor : *platform::greenColor();
-  file.setData("WinColor2", platform::archiveColour(colour));
-  file.setString("WinWidth", platform::stringValue(record.s_WinWidth));
-  file.setString("keys", platform::stringValue(static_cast<float>(record.s_key)));
-  file.setString("retikon", platform::stringValue(record.s_Retikon));
-  file.setString("DispKind", platform::stringValue(record.s_Disp));
-  file.setString("Locate", platform::stringValue(record.s_Locate));
-  file.setString("shadow", platform::stringValue(record.s_shadow));
-  file.setString("distance", platform::stringValue(record.s_distance));
-  return file.writeFile(path);
+void loadPref(SettingsRecord& record, const std::string& path, Reader reader) {
+  (void)readPref(record, path, reader);
 }
 
-void savePref(const SettingsRecord& record, const std::string& path,
-              platform::DistributedNotificationCenter& center) {
-  if (auto failure = writePref(record, path)) platform::systemLog("settings not saved: " + *failure);
+platform::Status writePref(const SettingsRecord& record, const std::string& path) {
+  return platform::updatePreferenceFile(path, [&](platform::PlistDictionary& file) {
+    const platform::Colour colour = record.s_WinColor ? *record.s_WinColor : *platform::greenColor();
+    file.setData("WinColor2", platform::archiveColour(colour));
+    file.setString("WinWidth", platform::stringValue(record.s_WinWidth));
+    file.setString("keys", platform::stringValue(static_cast<float>(record.s_key)));
+    file.setString("retikon", platform::stringValue(record.s_Retikon));
+    file.setString("DispKind", platform::stringValue(record.s_Disp));
+    file.setString("Locate", platform::stringValue(record.s_Locate));
+    file.setString("shadow", platform::stringValue(record.s_shadow));
+    file.setString("distance", platform::stringValue(record.s_distance));
+  });
+}
+
+platform::Status savePref(const SettingsRecord& record, const std::string& path,
+                          platform::DistributedNotificationCenter& center) {
+  auto written = writePref(record, path);
   center.postNotification(kNotificationName, kNotificationObject);
+  return written;
 }
 
 }  // namespace settings

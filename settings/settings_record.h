@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/foundation/colour.h"
+#include "platform/foundation/result.h"
 
 namespace platform {
 class DistributedNotificationCenter;
@@ -52,18 +53,24 @@ std::string settingsFilePath();
 uint32_t maskFromFloat(float value);
 
 // Replaces every variable of the record from the file; a missing or broken
-// file, or a missing key, gives the defaults.
+// file, or a missing key, gives the defaults. The reason when a file is
+// there but could not be used; a missing file is no failure.
+platform::Status readPref(SettingsRecord& record, const std::string& path, Reader reader);
+
+// As readPref, for a reader that meets an unusable file with the defaults
+// and nothing more.
 void loadPref(SettingsRecord& record, const std::string& path, Reader reader);
 
 // Writes all eight keys into the file, keeping every other key it holds.
-// Returns the reason when the file could not be written; the old file then
-// stays as it was.
-std::optional<std::string> writePref(const SettingsRecord& record, const std::string& path);
+// Only a missing file is started afresh: a file that is there but cannot
+// be read as settings is left untouched and the save fails, as it does
+// when the file cannot be written; the old file then stays as it was.
+platform::Status writePref(const SettingsRecord& record, const std::string& path);
 
-// The settings page's save: write the file, say on stderr when that failed,
-// and post the change notification either way, so a running overlay reads
-// whatever file is there now.
-void savePref(const SettingsRecord& record, const std::string& path,
-              platform::DistributedNotificationCenter& center);
+// The settings page's save: write the file and post the change
+// notification either way, so a running overlay reads whatever file is
+// there now. The reason when the file was not written.
+platform::Status savePref(const SettingsRecord& record, const std::string& path,
+                          platform::DistributedNotificationCenter& center);
 
 }  // namespace settings

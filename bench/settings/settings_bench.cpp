@@ -21,7 +21,7 @@ struct TypicalFile {
     settings::loadPref(record, path, settings::Reader::SettingsPage);
     record.s_Retikon = 1;
     record.s_distance = 10;
-    settings::writePref(record, path);
+    if (!settings::writePref(record, path)) abort();
   }
   ~TypicalFile() { std::filesystem::remove_all(folder); }
   std::string folder, path;
@@ -43,7 +43,7 @@ void BM_WritePref(benchmark::State& state) {
   settings::loadPref(record, file.path, settings::Reader::SettingsPage);
   for (auto _ : state) {
     record.s_WinWidth = record.s_WinWidth % 100 + 1;
-    if (settings::writePref(record, file.path)) state.SkipWithError("save failed");
+    if (!settings::writePref(record, file.path)) state.SkipWithError("save failed");
   }
 }
 BENCHMARK(BM_WritePref)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,12 +1,12 @@
 #include "pane/tweaks/global_preferences.h"
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
 #include <string>
 
 #include "platform/foundation/system_log.h"
 #include "platform/foundation/text.h"
+#include "platform/plist/preference_file.h"
 
 namespace vantrel {
 namespace {
@@ -33,24 +33,18 @@ void copyValue(const PlistDictionary& from, PlistDictionary& to, const std::stri
     to.setReal(key, *number);
 }
 
-// The file as it is now. A file removed since the load is started afresh;
-// one that has turned unreadable is not ours to overwrite.
-std::optional<PlistDictionary> currentFile(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error) && !error) return PlistDictionary();
-  return PlistDictionary::readFile(path);
+// The file as it is now, with this page's keys: another program may have
+// changed the others since the load.
+platform::Status save(TweaksState& state) {
+  if (!state.records) return {};
+  return platform::updatePreferenceFile(state.recordsFile, [&](PlistDictionary& file) {
+    for (const std::string& key : state.recordsPageKeys) copyValue(*state.records, file, key);
+  });
 }
 
-void save(TweaksState& state) {
-  if (!state.records) return;
-  auto file = currentFile(state.recordsFile);
-  if (!file) {
-    platform::systemLog("not saving " + state.recordsFile + ": it is no longer a readable preferences file");
-    return;
-  }
-  for (const std::string& key : state.recordsPageKeys) copyValue(*state.records, *file, key);
-  if (auto failure = file->writeFile(state.recordsFile))
-    platform::systemLog("could not save " + state.recordsFile + ": " + *failure);
+// The saves the load makes on its own have nobody to answer to but the log.
+void saveDuringLoad(TweaksState& state) {
+  if (auto saved = save(state); !saved) platform::systemLog("preferences not saved: " + saved.error());
 }
 
 std::optional<float> scaling(const PlistDictionary& records, const std::string& key) {
@@ -65,7 +59,7 @@ std::optional<float> scaling(const PlistDictionary& records, const std::string& 
 float loadScaling(TweaksState& state, const std::string& key) {
   if (!state.records || !state.records->contains(key)) {
     storeReal(state, key, static_cast<double>(kDefaultScaling));
-    save(state);
+    saveDuringLoad(state);
     return kDefaultScaling;
   }
   return scaling(*state.records, key).value_or(kDefaultScaling);
@@ -75,14 +69,17 @@ float loadScaling(TweaksState& state, const std::string& key) {
 
 void loadGlobalPreferences(TweaksState& state) {
   state.recordsFile = platform::expandTilde(kGlobalPreferencesFile);
-  state.records = PlistDictionary::readFile(state.recordsFile);
+  auto existing = PlistDictionary::readExisting(state.recordsFile);
+  if (!existing) platform::systemLog("not using the global preferences: " + existing.error());
+  state.records.reset();
+  if (existing && existing.value()) state.records = std::move(*existing.value());
   state.recordsPageKeys.clear();
 }
 
 std::optional<ScrollBarPlacement> loadScrollBarPlacement(TweaksState& state) {
   if (!state.records || !state.records->contains(kScrollBarVariantKey)) {
     storeString(state, kScrollBarVariantKey, storedValue(ScrollBarPlacement::Single));
-    save(state);
+    saveDuringLoad(state);
     return ScrollBarPlacement::Single;
   }
   auto value = state.records->string(kScrollBarVariantKey);
@@ -95,16 +92,16 @@ float loadPointerSpeed(TweaksState& state) {
   return loadScaling(state, kMouseScalingKey);
 }
 
-void storeScrollBarPlacement(TweaksState& state, ScrollBarPlacement placement) {
+platform::Status storeScrollBarPlacement(TweaksState& state, ScrollBarPlacement placement) {
   storeString(state, kScrollBarVariantKey, storedValue(placement));
-  save(state);
+  return save(state);
 }
 
-void storePointerSpeed(TweaksState& state, float sliderValue) {
+platform::Status storePointerSpeed(TweaksState& state, float sliderValue) {
   const double number = sliderValue;
   storeReal(state, kMouseScalingKey, number);
   storeReal(state, kTrackpadScalingKey, number);
-  save(state);
+  return save(state);
 }
 
 }  // namespace vantrel

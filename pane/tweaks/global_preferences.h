@@ -6,6 +6,7 @@
 
 #include "pane/tweaks/scroll_bar_placement.h"
 #include "pane/tweaks/tweaks_state.h"
+#include "platform/foundation/result.h"
 
 namespace vantrel {
 
@@ -33,10 +34,14 @@ std::optional<ScrollBarPlacement> loadScrollBarPlacement(TweaksState& state);
 // left as it is and the slider shows the default.
 float loadPointerSpeed(TweaksState& state);
 
-// A radio button's action: stores the placement and saves.
-void storeScrollBarPlacement(TweaksState& state, ScrollBarPlacement placement);
+// A radio button's action: stores the placement and saves. The reason when
+// the file was not written: it could not be, or what is there now is no
+// longer a readable preferences file, which is left as it is. Without a
+// file at the load nothing is written, and that is no failure.
+platform::Status storeScrollBarPlacement(TweaksState& state, ScrollBarPlacement placement);
 
-// The slider's action: one number for mouse and trackpad, one save.
-void storePointerSpeed(TweaksState& state, float sliderValue);
+// The slider's action: one number for mouse and trackpad, one save; the
+// reason as for storeScrollBarPlacement.
+platform::Status storePointerSpeed(TweaksState& state, float sliderValue);
 
 }  // namespace vantrel

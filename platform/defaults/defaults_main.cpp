@@ -7,17 +7,18 @@
 #include <string>
 #include <string_view>
 
-#include "platform/foundation/atomic_file.h"
 #include "platform/foundation/text.h"
 #include "platform/plist/plist_dictionary.h"
+#include "platform/plist/preference_file.h"
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: defaults write DOMAIN KEY -bool true|false|yes|no\n"
+    "       defaults read DOMAIN [KEY]\n";
+
 int usage() {
-  std::fputs(
-      "usage: defaults write DOMAIN KEY -bool true|false|yes|no\n"
-      "       defaults read DOMAIN [KEY]\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
 }
 
@@ -59,8 +60,10 @@ void printValue(const platform::PlistDictionary& file, const std::string& key) {
 }
 
 int readCommand(const std::string& path, std::string_view domain, const char* key) {
-  auto file = platform::PlistDictionary::readFile(path);
-  if (!file) return fail("the domain " + std::string(domain) + " does not exist or cannot be read");
+  auto existing = platform::PlistDictionary::readExisting(path);
+  if (!existing) return fail(existing.error());
+  if (!existing.value()) return fail("the domain " + std::string(domain) + " does not exist");
+  auto& file = existing.value();
   if (!key) {
     std::fputs(file->toXml().c_str(), stdout);
     return 0;
@@ -71,21 +74,18 @@ int readCommand(const std::string& path, std::string_view domain, const char* ke
 }
 
 int writeCommand(const std::string& path, const char* key, bool value) {
-  platform::PlistDictionary file;
-  if (auto existing = platform::readWholeFile(path)) {
-    auto parsed = platform::PlistDictionary::parse(*existing);
-    // An unreadable file may still be someone's data: never replace it.
-    if (!parsed) return fail(path + " exists but is not a property-list dictionary; not overwritten");
-    file = std::move(*parsed);
-  }
-  file.setBoolean(key, value);
-  if (auto failure = file.writeFile(path)) return fail(*failure);
+  auto written = platform::updatePreferenceFile(path, [&](platform::PlistDictionary& file) { file.setBoolean(key, value); });
+  if (!written) return fail(written.error());
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   if (argc < 3) return usage();
   std::string_view command = argv[1];
   auto path = domainPath(argv[2]);

@@ -114,23 +114,65 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
   return std::nullopt;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+Result<std::optional<std::string>> readRegularFile(const std::string& path, size_t limit) {
+  // Non-blocking, so a FIFO at the path cannot hold the reader until a
+  // writer comes; it is refused below like every other non-regular file.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    if (errno == ENOENT) return std::optional<std::string>();
+    return fail(failure("cannot open", path, errno));
+  }
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    int error = errno;
+    close(fd);
+    return fail(failure("cannot examine", path, error));
+  }
+  if (!S_ISREG(info.st_mode)) {
+    close(fd);
+    return fail(path + " is not a regular file");
+  }
   std::string content;
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n < 0) {
+      int error = errno;
       close(fd);
-      return std::nullopt;
+      return fail(failure("cannot read", path, error));
     }
     if (n == 0) break;
+    if (content.size() + static_cast<size_t>(n) > limit) {
+      close(fd);
+      return fail(path + " is larger than " + std::to_string(limit) + " bytes");
+    }
     content.append(buffer, static_cast<size_t>(n));
   }
   close(fd);
-  return content;
+  return std::optional<std::string>(std::move(content));
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, size_t limit) {
+  auto content = readRegularFile(path, limit);
+  if (!content) return std::nullopt;
+  return std::move(content.value());
+}
+
+Status makeFolders(const std::string& folder, mode_t mode) {
+  struct stat info;
+  if (stat(folder.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) return {};
+    return fail(folder + " is not a folder");
+  }
+  if (errno != ENOENT) return fail(failure("cannot examine", folder, errno));
+  const std::string parent = folderOf(folder);
+  if (parent != folder && parent != ".") {
+    if (auto made = makeFolders(parent, mode); !made) return made;
+  }
+  // Another writer may make it at the same moment.
+  if (mkdir(folder.c_str(), mode) != 0 && errno != EEXIST) return fail(failure("cannot create", folder, errno));
+  return {};
 }
 
 }  // namespace platform

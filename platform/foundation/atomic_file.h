@@ -1,7 +1,12 @@
 #pragma once
+#include <sys/types.h>
+
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/foundation/result.h"
 
 namespace platform {
 
@@ -14,7 +19,17 @@ namespace platform {
 // killed writers left are removed by the next successful write.
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
 
-// The whole content of a file, or nothing when it cannot be read.
-std::optional<std::string> readWholeFile(const std::string& path);
+// The content of the regular file at path (a symlink is followed), read
+// without ever blocking: nothing (no error) only when there is no such
+// file; an error for anything else: no permission, a folder, a FIFO, a
+// device, or more than limit bytes (reading stops there).
+Result<std::optional<std::string>> readRegularFile(const std::string& path, size_t limit);
+
+// As readRegularFile, with every failure and a missing file alike nothing.
+std::optional<std::string> readWholeFile(const std::string& path, size_t limit = size_t{64} << 20);
+
+// Makes the folder and any missing parents with the given mode; an
+// existing folder is left as it is.
+Status makeFolders(const std::string& folder, mode_t mode);
 
 }  // namespace platform

@@ -8,13 +8,10 @@
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/text.h"
+#include "platform/plist/plist_nesting.h"
 
 namespace platform {
 namespace {
-
-// Settings and preference files are a few kilobytes; refuse to parse
-// anything that could not be one.
-constexpr size_t kLargestFile = 16 * 1024 * 1024;
 
 std::string takeString(char* text) {
   std::string result = text ? text : "";
@@ -59,9 +56,18 @@ plist_t parseDictionary(std::string_view bytes) {
 }  // namespace
 
 std::optional<PlistDictionary> PlistDictionary::parse(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > kLargestFile) return std::nullopt;
+  auto parsed = parseChecked(bytes);
+  if (!parsed) return std::nullopt;
+  return std::move(parsed.value());
+}
+
+Result<PlistDictionary> PlistDictionary::parseChecked(std::string_view bytes) {
+  if (bytes.size() > kLargestPlistFile) return fail("larger than " + std::to_string(kLargestPlistFile) + " bytes");
+  if (auto nesting = checkNesting(bytes); !nesting) return fail(nesting.error());
+  const Error notOne = fail("not a property-list dictionary");
+  if (bytes.empty()) return notOne;
   plist_t first = parseDictionary(bytes);
-  if (!first) return std::nullopt;
+  if (!first) return notOne;
   // The parser keeps what a well-formed file never holds: a key twice, or
   // texts and keys with NUL characters, which the library's own accessors
   // cannot return. Writing the tree as XML and reading that back settles
@@ -69,14 +75,23 @@ std::optional<PlistDictionary> PlistDictionary::parse(std::string_view bytes) {
   // save afterwards sees the same single value per key.
   PlistDictionary settled(first);
   plist_t root = parseDictionary(settled.toXml());
-  if (!root) return std::nullopt;
+  if (!root) return notOne;
   return PlistDictionary(root);
 }
 
+Result<std::optional<PlistDictionary>> PlistDictionary::readExisting(const std::string& path) {
+  auto content = readRegularFile(path, kLargestPlistFile);
+  if (!content) return fail(content.error());
+  if (!content.value()) return std::optional<PlistDictionary>();
+  auto parsed = parseChecked(**content);
+  if (!parsed) return fail(path + ": " + parsed.error());
+  return std::optional<PlistDictionary>(std::move(parsed.value()));
+}
+
 std::optional<PlistDictionary> PlistDictionary::readFile(const std::string& path) {
-  auto content = readWholeFile(path);
-  if (!content) return std::nullopt;
-  return parse(*content);
+  auto existing = readExisting(path);
+  if (!existing || !existing.value()) return std::nullopt;
+  return std::move(*existing.value());
 }
 
 std::string PlistDictionary::toXml() const {
@@ -88,7 +103,108 @@ std::string PlistDictionary::toXml() const {
   return result;
 }
 
+namespace {
+
+// What XML 1.0 can carry: well-formed UTF-8 of characters other than the
+// C0 controls (tab, line feed and carriage return aside), surrogates and
+// the two non-characters U+FFFE and U+FFFF.
+bool xmlText(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) {
+      if (lead < 0x20 && lead != '\t' && lead != '\n' && lead != '\r') return false;
+      ++at;
+      continue;
+    }
+    size_t length;
+    char32_t code;
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2, code = lead & 0x1F;
+    else if (lead >= 0xE0 && lead <= 0xEF) length = 3, code = lead & 0x0F;
+    else if (lead >= 0xF0 && lead <= 0xF4) length = 4, code = lead & 0x07;
+    else return false;
+    if (at + length > text.size()) return false;
+    for (size_t i = 1; i < length; ++i) {
+      const auto next = static_cast<unsigned char>(text[at + i]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = code << 6 | (next & 0x3F);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE ||
+        code == 0xFFFF)
+      return false;
+    at += length;
+  }
+  return true;
+}
+
+// The first key or text in the tree that XML cannot carry.
+std::optional<std::string> unwritableText(plist_t node) {
+  switch (plist_get_node_type(node)) {
+    case PLIST_STRING: {
+      uint64_t length = 0;
+      const char* text = plist_get_string_ptr(node, &length);
+      if (text && !xmlText(std::string_view(text, length))) return std::string(text, length);
+      return std::nullopt;
+    }
+    case PLIST_ARRAY:
+      for (uint32_t i = 0; i < plist_array_get_size(node); ++i)
+        if (auto found = unwritableText(plist_array_get_item(node, i))) return found;
+      return std::nullopt;
+    case PLIST_DICT: {
+      std::optional<std::string> found;
+      plist_dict_iter iterator = nullptr;
+      plist_dict_new_iter(node, &iterator);
+      while (!found) {
+        char* key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(node, iterator, &key, &value);
+        if (!value) {
+          std::free(key);
+          break;
+        }
+        std::string name = takeString(key);
+        if (!xmlText(name))
+          found = name;
+        else
+          found = unwritableText(value);
+      }
+      std::free(iterator);
+      return found;
+    }
+    default: return std::nullopt;
+  }
+}
+
+// Shown in a message: control characters and stray bytes as escapes.
+std::string printable(std::string_view text) {
+  static const char digits[] = "0123456789abcdef";
+  std::string shown;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F) {
+      shown += c;
+    } else {
+      shown += "\\x";
+      shown += digits[byte >> 4];
+      shown += digits[byte & 0x0F];
+    }
+  }
+  return shown;
+}
+
+std::string folderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
 std::optional<std::string> PlistDictionary::writeFile(const std::string& path) const {
+  if (auto bad = unwritableText(root_))
+    return "not writing " + path + ": \"" + printable(*bad) + "\" holds characters a property list cannot store";
+  // A fresh account has no ~/Library/Preferences; only its owner may look in.
+  if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder.error();
   return writeFileAtomically(path, toXml());
 }
 

@@ -10,7 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/foundation/result.h"
+
 namespace platform {
+
+// Preference files are a few kilobytes, the largest seen some hundred; a
+// file beyond this is refused before it is read in full, so a reader's
+// memory stays small whatever lies at the path.
+inline constexpr size_t kLargestPlistFile = size_t{1} << 20;
 
 enum class PlistKind { Absent, String, Integer, Real, Boolean, Data, Date, Array, Dictionary, Other };
 
@@ -23,13 +30,22 @@ class PlistDictionary {
   PlistDictionary(const PlistDictionary& other);
   PlistDictionary& operator=(const PlistDictionary& other);
 
-  // Nothing when the bytes are no property list or its root is no dictionary.
+  // Nothing when the bytes are no property list, its root is no
+  // dictionary, it is larger than kLargestPlistFile or nests deeper than
+  // kDeepestNesting.
   static std::optional<PlistDictionary> parse(std::string_view bytes);
-  // Nothing when the file is missing, unreadable, too large, or as for parse.
+  // Nothing (no error) when there is no such file; the reason when there is
+  // something at the path that cannot be read as a dictionary: no
+  // permission, no regular file, too large, too deep, no property list.
+  static Result<std::optional<PlistDictionary>> readExisting(const std::string& path);
+  // Nothing whenever readExisting gives no dictionary.
   static std::optional<PlistDictionary> readFile(const std::string& path);
 
   std::string toXml() const;
-  // Atomic replace (see writeFileAtomically); the reason when it failed.
+  // Atomic replace (see writeFileAtomically), making the folder (mode 0700)
+  // when it is missing; the reason when it failed. A key or text that XML
+  // cannot carry (invalid UTF-8, control characters) fails the write
+  // rather than leave a file other readers reject.
   std::optional<std::string> writeFile(const std::string& path) const;
 
   std::vector<std::string> keys() const;
@@ -61,6 +77,7 @@ class PlistDictionary {
 
  private:
   explicit PlistDictionary(void* root) : root_(root) {}
+  static Result<PlistDictionary> parseChecked(std::string_view bytes);
   void* node(std::string_view key) const;
   void set(std::string_view key, void* value);
   void* root_;  // a libplist dictionary node, owned

@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vantrel::loadGlobalPreferences(state);
   vantrel::loadScrollBarPlacement(state);
   float speed = vantrel::loadPointerSpeed(state);
-  vantrel::storeScrollBarPlacement(state, vantrel::ScrollBarPlacement::DoubleBoth);
-  vantrel::storePointerSpeed(state, speed);
+  (void)vantrel::storeScrollBarPlacement(state, vantrel::ScrollBarPlacement::DoubleBoth);
+  (void)vantrel::storePointerSpeed(state, speed);
 
   vantrel::loadFinderPreferences(state);
   RecordingTasks tasks;

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!overlay.s_WinColor || !page.s_WinColor || page.s_key == 0 || overlay.s_WinWidth == 0) std::abort();
   if (overlay.s_key & 0x8008) std::abort();
 
-  if (settings::writePref(page, path)) return 0;
+  // A file that is there but no settings is refused, not replaced.
+  if (!settings::writePref(page, path)) return 0;
   settings::SettingsRecord again;
   settings::loadPref(again, path, settings::Reader::SettingsPage);
   // What the page saves it reads back unchanged (masks below 2^24 are exact).

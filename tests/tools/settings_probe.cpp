@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
       if (equals == std::string_view::npos || !assign(record, pair.substr(0, equals), std::string(pair.substr(equals + 1))))
         return usage();
     }
-    if (auto failure = settings::writePref(record, argv[2])) {
-      std::fprintf(stderr, "settings_probe: %s\n", failure->c_str());
+    if (auto saved = settings::writePref(record, argv[2]); !saved) {
+      std::fprintf(stderr, "settings_probe: %s\n", saved.error().c_str());
       return 1;
     }
     return 0;
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     for (int32_t step = 1;; step = step % 100 + 1) {
       record.s_WinWidth = step;
       record.s_distance = -step;
-      settings::writePref(record, argv[2]);
+      (void)settings::writePref(record, argv[2]);
     }
   }
   if (command == "storm" && argc >= 5) {
@@ -125,7 +125,8 @@ int main(int argc, char** argv) {
               !assign(record, pair.substr(0, equals), std::string(pair.substr(equals + 1))))
             return usage();
         }
-      settings::savePref(record, argv[2], *center);
+      if (auto saved = settings::savePref(record, argv[2], *center); !saved)
+        std::fprintf(stderr, "settings_probe: %s\n", saved.error().c_str());
       std::this_thread::sleep_until(start + spacing * i);
     }
     return 0;

@@ -127,7 +127,7 @@ TEST_F(SettingsFile, SaveWritesTheEightKeysAsTextsAndKeepsOthers) {
   store(before);
   SettingsRecord record = load(Reader::SettingsPage);
   record.s_distance = -3;
-  ASSERT_FALSE(settings::writePref(record, path()));
+  ASSERT_TRUE(settings::writePref(record, path()));
 
   auto after = PlistDictionary::readFile(path());
   ASSERT_TRUE(after);
@@ -141,7 +141,10 @@ TEST_F(SettingsFile, SaveWritesTheEightKeysAsTextsAndKeepsOthers) {
 }
 
 TEST_F(SettingsFile, FirstSaveFromNothingWritesNoColourName) {
-  ASSERT_FALSE(settings::writePref(load(Reader::SettingsPage), path()));
+  ASSERT_TRUE(settings::writePref(load(Reader::SettingsPage), path()));
+  struct stat folder;
+  ASSERT_EQ(stat(home.preferences().c_str(), &folder), 0) << "a fresh account has no preferences folder";
+  EXPECT_EQ(folder.st_mode & 0777, 0700u);
   auto after = PlistDictionary::readFile(path());
   ASSERT_TRUE(after);
   EXPECT_FALSE(after->contains("WinColor"));
@@ -150,6 +153,7 @@ TEST_F(SettingsFile, FirstSaveFromNothingWritesNoColourName) {
 }
 
 TEST_F(SettingsFile, SaveOnAFullDiskKeepsTheOldFileAndStillNotifies) {
+  std::filesystem::create_directories(home.preferences());
   // A small tmpfs in a private mount namespace stands for a full disk; as an
   // ordinary user a read-only folder does the same job.
   bool fullDisk = geteuid() == 0 && unshare(CLONE_NEWNS) == 0 &&
@@ -169,9 +173,9 @@ TEST_F(SettingsFile, SaveOnAFullDiskKeepsTheOldFileAndStillNotifies) {
 
   SettingsRecord record = load(Reader::SettingsPage);
   record.s_WinWidth = 7;
-  EXPECT_TRUE(settings::writePref(record, path()));
+  EXPECT_FALSE(settings::writePref(record, path()));
   auto center = platform::DistributedNotificationCenter::defaultCenter();
-  settings::savePref(record, path(), *center);  // says so on stderr, posts, never throws
+  EXPECT_FALSE(settings::savePref(record, path(), *center));  // posts all the same, never throws
   EXPECT_EQ(record.s_WinWidth, 7);
 
   auto kept = PlistDictionary::readFile(path());

@@ -1,6 +1,7 @@
 #pragma once
-// What every unit test may need: a private home with its preferences folder,
-// files, programs and bundles in it, environment variables, a bounded wait.
+// What every unit test may need: a private home (as bare as a fresh
+// account's: no ~/Library), files, programs and bundles in it, environment
+// variables, a bounded wait.
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,17 +42,22 @@ inline std::string readText(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-inline void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+// A file that a test puts somewhere stands for one that was there, so the
+// folder it is in was there too.
+inline void writeText(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
 
 // A temporary folder that is HOME while the object lives and is removed
 // afterwards. It counts the saves of files in its preferences folder: an
 // atomic save is one rename onto the name, a save in place one written close.
+// The folder does not exist until a program makes it, so it is watched from
+// the first count that finds it; a file found there then counts as one
+// save (a test counts saves after each action, so that is the only one).
 class TempHome {
  public:
-  TempHome() : path_(makeFolder()), home_("HOME", path_.string()), watch_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    fs::create_directories(preferences());
-    inotify_add_watch(watch_, preferences().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE);
-  }
+  TempHome() : path_(makeFolder()), home_("HOME", path_.string()), watch_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
   ~TempHome() {
     close(watch_);
     std::error_code ignored;
@@ -67,6 +73,11 @@ class TempHome {
 
   // Saves of that preferences file since the last time this was asked.
   int saves(const std::string& name) {
+    if (!watching_ && fs::is_directory(preferences())) {
+      watching_ = inotify_add_watch(watch_, preferences().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE) >= 0;
+      for (const auto& entry : fs::directory_iterator(preferences()))
+        if (entry.is_regular_file()) ++pending_[entry.path().filename().string()];
+    }
     alignas(inotify_event) char buffer[4096];
     for (ssize_t length; (length = read(watch_, buffer, sizeof buffer)) > 0;) {
       for (char* at = buffer; at < buffer + length;) {
@@ -87,6 +98,7 @@ class TempHome {
   fs::path path_;
   ScopedEnvironment home_;
   int watch_;
+  bool watching_ = false;
   std::map<std::string, int> pending_;
 };
 

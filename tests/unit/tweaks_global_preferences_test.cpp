@@ -110,7 +110,7 @@ TEST_F(TweaksGlobalPreferences, ChangesOfOtherProgramsAfterTheLoadSurviveEverySa
   meanwhile.remove("AppleLocale");
   writeFile(meanwhile);
 
-  storeScrollBarPlacement(state, Placement::DoubleMin);
+  ASSERT_TRUE(storeScrollBarPlacement(state, Placement::DoubleMin));
   EXPECT_EQ(home.saves(kFile), 1);
   PlistDictionary file = saved();
   EXPECT_EQ(file.string(kScrollBarVariantKey), "DoubleMin");
@@ -118,7 +118,7 @@ TEST_F(TweaksGlobalPreferences, ChangesOfOtherProgramsAfterTheLoadSurviveEverySa
   EXPECT_EQ(file.real(kMouseScalingKey), 3.0);
   EXPECT_FALSE(file.contains("AppleLocale"));
 
-  storePointerSpeed(state, 0.25f);
+  ASSERT_TRUE(storePointerSpeed(state, 0.25f));
   EXPECT_EQ(home.saves(kFile), 1);
   file = saved();
   EXPECT_EQ(file.string(kScrollBarVariantKey), "DoubleMin");
@@ -129,32 +129,53 @@ TEST_F(TweaksGlobalPreferences, ChangesOfOtherProgramsAfterTheLoadSurviveEverySa
 
 TEST_F(TweaksGlobalPreferences, NoFileAtLoadMeansNothingIsEverWritten) {
   EXPECT_EQ(load(), std::make_pair(std::optional(Placement::Single), 1.7f));
-  storeScrollBarPlacement(state, Placement::DoubleMax);
-  storePointerSpeed(state, 1.0f);
+  EXPECT_TRUE(storeScrollBarPlacement(state, Placement::DoubleMax));
+  EXPECT_TRUE(storePointerSpeed(state, 1.0f));
   EXPECT_FALSE(std::filesystem::exists(path()));
 
   unit::writeText(path(), "<plist version=\"1.0\"><array/></plist>");  // not a dictionary
   load();
-  storeScrollBarPlacement(state, Placement::DoubleMax);
+  EXPECT_TRUE(storeScrollBarPlacement(state, Placement::DoubleMax));
   EXPECT_EQ(unit::readText(path()), "<plist version=\"1.0\"><array/></plist>");
 }
 
 TEST_F(TweaksGlobalPreferences, FileSpoiltAfterTheLoadIsNotOverwritten) {
   writeFile(fileWith("Single", 0.5, 2.0));
   load();
-  unit::writeText(path(), "garbage");
-  ::testing::internal::CaptureStderr();
-  storeScrollBarPlacement(state, Placement::DoubleMax);
-  const std::string report = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(unit::readText(path()), "garbage");
-  EXPECT_NE(report.find("not saving"), std::string::npos) << report;
+  std::string nested = "<plist><dict><key>k</key>";
+  for (int i = 0; i < 30000; ++i) nested += "<array>";
+  const std::function<void()> spoil[] = {
+      [&] { unit::writeText(path(), "garbage"); },
+      [&] { unit::writeText(path(), nested); },
+      [&] { chmod(path().c_str(), 0); },
+      [&] { std::filesystem::remove(path()), mkfifo(path().c_str(), 0600); },
+      [&] { std::filesystem::remove(path()), std::filesystem::create_symlink("/dev/zero", path()); },
+  };
+  for (size_t i = 0; i < std::size(spoil); ++i) {
+    std::filesystem::remove(path());
+    writeFile(fileWith("Single", 0.5, 2.0));
+    spoil[i]();
+    const auto before = std::filesystem::symlink_status(path());
+    const std::string content = before.type() == std::filesystem::file_type::regular ? unit::readText(path()) : "";
+    auto saved = storeScrollBarPlacement(state, Placement::DoubleMax);
+    if (i == 2 && geteuid() == 0) {
+      EXPECT_TRUE(saved) << "the owner of every file can still read it";
+      continue;
+    }
+    ASSERT_FALSE(saved) << i;
+    EXPECT_NE(saved.error().find("not overwritten"), std::string::npos) << saved.error();
+    EXPECT_EQ(std::filesystem::symlink_status(path()).type(), before.type()) << i;
+    if (!content.empty()) {
+      EXPECT_EQ(unit::readText(path()), content) << i;
+    }
+  }
 }
 
 TEST_F(TweaksGlobalPreferences, FileRemovedAfterTheLoadIsStartedAgainWithThePagesKeys) {
   writeFile(fileWith("Single", 0.5, 2.0));
   load();
   std::filesystem::remove(path());
-  storeScrollBarPlacement(state, Placement::DoubleMax);
+  ASSERT_TRUE(storeScrollBarPlacement(state, Placement::DoubleMax));
   EXPECT_EQ(saved().keys(), std::vector<std::string>{kScrollBarVariantKey});
   EXPECT_EQ(saved().string(kScrollBarVariantKey), "DoubleMax");
 }
