@@ -1,8 +1,9 @@
 #include "pane_services.h"
 
 #include "pane/pane_state.h"
-#include "pane/tweaks/defaults_tool_path.h"
 #include "platform/bus/notification_center.h"
+#include "platform/desktop/file_manager_workspace.h"
+#include "platform/desktop/session_desktop_settings.h"
 #include "platform/foundation/appkit_version.h"
 #include "platform/login_items/login_items.h"
 #include "platform/pane_host/bus_dispatcher.h"
@@ -15,10 +16,13 @@ namespace vantrel {
 struct SystemServices::Parts {
   std::unique_ptr<platform::DistributedNotificationCenter> center = platform::DistributedNotificationCenter::defaultCenter();
   platform::QtBusDispatcher busDispatcher{*center};  // the window may stay open for hours
-  platform::ProcessWorkspace workspace;
+  platform::ProcessWorkspace processes;
   platform::PosixTaskRunner tasks;
+  platform::FileManagerWorkspace workspace{processes, tasks};
   platform::LoginItems loginItems;
-  platform::AppleScriptRunner scripts{workspace, loginItems};
+  platform::AppleScriptRunner appleScripts{workspace, loginItems};
+  platform::FileManagerScripts scripts{appleScripts, workspace};
+  platform::SessionDesktopSettings desktop{tasks};
   SteadyRestartClock clock;
 };
 
@@ -27,7 +31,7 @@ SystemServices::~SystemServices() = default;
 
 PaneServices SystemServices::services() {
   return PaneServices{crosshairRecord,   tweaksState,      *parts_->center, parts_->workspace,
-                      parts_->tasks,     parts_->scripts,  parts_->clock,   kDefaultsToolPath,
+                      parts_->tasks,     parts_->scripts,  parts_->clock,   parts_->desktop,
                       platform::NSAppKitVersionNumber};
 }
 

@@ -8,6 +8,7 @@
 #include "settings/settings_record.h"
 
 namespace platform {
+class DesktopSettings;
 class DistributedNotificationCenter;
 class ScriptRunner;
 class TaskRunner;
@@ -24,12 +25,13 @@ struct PaneServices {
   platform::TaskRunner& tasks;
   platform::ScriptRunner& scripts;
   RestartClock& clock;
-  std::string defaultsTool;
+  platform::DesktopSettings& desktop;
   double appKitVersionNumber;
 };
 
-// The real ones: the session bus, processes, XDG login items, the process's
-// own settings record and tweak files.
+// The real ones: the session bus, processes, XDG login items, the running
+// desktop with its default file manager as "Finder", the process's own
+// settings record and tweak files.
 class SystemServices {
  public:
   SystemServices();

@@ -14,8 +14,8 @@ namespace vantrel {
 namespace {
 
 TweaksServices tweaksServices(const PaneServices& services, platform::ProblemReporter& problems) {
-  return TweaksServices{services.tasks,        services.scripts, services.workspace, services.clock, problems,
-                        services.defaultsTool, services.appKitVersionNumber};
+  return TweaksServices{services.tasks, services.scripts, services.workspace,          services.clock,
+                        problems,       services.desktop, services.appKitVersionNumber};
 }
 
 RetikonServices crosshairServices(const PaneServices& services, platform::ProblemReporter& problems,
@@ -39,6 +39,7 @@ VantrelPrefPref::~VantrelPrefPref() = default;
 bool VantrelPrefPref::initWithBundle(const std::string& bundlePath) {
   if (!NSPreferencePane::initWithBundle(bundlePath)) return false;
   appID = kPaneIdentifier;
+  tweaks_.useBundle(bundle());
   return true;
 }
 
@@ -115,7 +116,11 @@ void VantrelPrefPref::showZoomCheckbox(const ZoomCheckboxDisplay& zoom) {
   if (zoom.checked) platform::setState(o_ZoomCheck, *zoom.checked ? 1 : 0);
 }
 
-void VantrelPrefPref::a_ZoomCheck(const QAbstractButton* sender) { tweaks_.a_ZoomCheck(platform::state(sender)); }
+void VantrelPrefPref::a_ZoomCheck(const QAbstractButton* sender) {
+  const int requested = platform::state(sender);
+  // Nothing was stored: show what still holds.
+  if (!tweaks_.a_ZoomCheck(requested) && sender == o_ZoomCheck) platform::setState(o_ZoomCheck, requested == 0 ? 1 : 0);
+}
 
 void VantrelPrefPref::a_restartFinder(QObject*) { tweaks_.a_restartFinder(); }
 

@@ -3,7 +3,6 @@
 #include <string>
 #include <thread>
 
-#include "platform/foundation/system_log.h"
 
 namespace vantrel {
 
@@ -19,20 +18,20 @@ bool finderIsListed(const std::vector<platform::ApplicationDescription>& applica
   return false;
 }
 
-RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace,
-                             RestartClock& clock, RestartBound bound) {
+RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace, RestartClock& clock,
+                             platform::ProblemReporter& problems, RestartBound bound) {
   // A failed quit shows as the file manager staying listed.
   (void)scripts.execute(kFinderQuitScript);
   const auto deadline = clock.now() + bound.timeout;
   while (finderIsListed(workspace.launchedApplications())) {
     if (clock.now() >= deadline) {
-      platform::systemLog(std::string(kFinderName) + " did not quit; not starting it again");
+      problems.report("the file manager did not quit; not starting it again");
       return RestartOutcome::StillRunning;
     }
     clock.pause(bound.pause);
   }
-  if (!workspace.launchApplication(kFinderApplication)) {
-    platform::systemLog(std::string("could not start ") + kFinderApplication);
+  if (auto launched = workspace.launchApplication(kFinderApplication); !launched) {
+    problems.report("could not start the file manager again: " + launched.error());
     return RestartOutcome::LaunchFailed;
   }
   return RestartOutcome::Relaunched;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <vector>
 
+#include "platform/foundation/problem_report.h"
 #include "platform/process/script_runner.h"
 #include "platform/process/workspace.h"
 
@@ -48,8 +49,8 @@ bool finderIsListed(const std::vector<platform::ApplicationDescription>& applica
 // Whatever the quit script answers, scans fresh application lists until one
 // no longer lists the file manager, then launches it once. When it is still
 // listed at the time-out, it is not launched: a second copy beside the
-// running one would help nobody. Both failures are reported on stderr.
-RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace,
-                             RestartClock& clock, RestartBound bound = {});
+// running one would help nobody. Both failures are reported.
+RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace, RestartClock& clock,
+                             platform::ProblemReporter& problems, RestartBound bound = {});
 
 }  // namespace vantrel

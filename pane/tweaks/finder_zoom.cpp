@@ -1,19 +1,26 @@
 #include "pane/tweaks/finder_zoom.h"
 
 #include "pane/tweaks/system_generation.h"
-#include "platform/foundation/system_log.h"
 #include "platform/foundation/text.h"
 
 namespace vantrel {
 namespace {
 
-void runDefaults(bool animate, platform::TaskRunner& tasks, const std::string& defaultsTool) {
+platform::Status runDefaults(bool animate, platform::TaskRunner& tasks, const std::string& defaultsTool) {
   platform::TaskOutcome outcome = tasks.runAndWait(defaultsTool, zoomCommandArguments(animate));
   if (!outcome.started)
-    platform::systemLog("could not run " + defaultsTool + " to set " + kAnimateWindowZoomKey + ": " + outcome.error);
+    return platform::fail("could not run " + defaultsTool + " to set " + kAnimateWindowZoomKey + ": " + outcome.error);
+  if (outcome.exitStatus != 0)
+    return platform::fail(std::string(kAnimateWindowZoomKey) + " not stored: " + defaultsTool + " failed (exit status " +
+                          std::to_string(outcome.exitStatus) + ")");
+  return {};
 }
 
 }  // namespace
+
+std::string defaultsToolOfBundle(const std::string& bundlePath) {
+  return bundlePath.empty() ? std::string() : bundlePath + "/" + kDefaultsToolInBundle;
+}
 
 void loadFinderPreferences(TweaksState& state) {
   state.recordsFile2 = platform::expandTilde(kFinderPreferencesFile);
@@ -25,18 +32,18 @@ std::vector<std::string> zoomCommandArguments(bool animate) {
 }
 
 ZoomCheckboxDisplay loadZoomCheckbox(const TweaksState& state, platform::TaskRunner& tasks,
-                                     const std::string& defaultsTool) {
+                                     const std::string& defaultsTool, platform::ProblemReporter& problems) {
   if (state.osVersion < kZoomGeneration) return {.disable = true, .checked = std::nullopt};
   std::optional<bool> animate = state.records2 ? state.records2->boolValue(kAnimateWindowZoomKey) : false;
   if (!animate) {
-    runDefaults(true, tasks, defaultsTool);
+    if (auto repaired = runDefaults(true, tasks, defaultsTool); !repaired) problems.report(repaired.error());
     animate = true;
   }
   return {.disable = false, .checked = *animate};
 }
 
-void setFinderZoom(int checkboxState, platform::TaskRunner& tasks, const std::string& defaultsTool) {
-  runDefaults(checkboxState != 0, tasks, defaultsTool);
+platform::Status setFinderZoom(int checkboxState, platform::TaskRunner& tasks, const std::string& defaultsTool) {
+  return runDefaults(checkboxState != 0, tasks, defaultsTool);
 }
 
 }  // namespace vantrel

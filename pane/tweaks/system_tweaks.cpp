@@ -1,5 +1,6 @@
 #include "pane/tweaks/system_tweaks.h"
 
+#include "pane/tweaks/desktop_effects.h"
 #include "pane/tweaks/system_generation.h"
 
 namespace vantrel {
@@ -11,8 +12,32 @@ TweaksDisplay SystemTweaks::mainViewDidLoad() {
   display.placement = loadScrollBarPlacement(state_);
   display.slider = loadPointerSpeed(state_);
   loadFinderPreferences(state_);
-  display.zoom = loadZoomCheckbox(state_, services_.tasks, services_.defaultsTool);
+  display.zoom = loadZoomCheckbox(state_, services_.tasks, defaultsTool_, services_.problems);
   return display;
+}
+
+void SystemTweaks::report(const platform::Status& status) {
+  if (!status) services_.problems.report(status.error());
+}
+
+// Without a preferences file at the load nothing is saved, and that is no
+// refusal: a fresh account has none, and its desktop still changes.
+void SystemTweaks::a_scrollBar(ScrollBarPlacement placement) {
+  platform::Status saved = storeScrollBarPlacement(state_, placement);
+  if (!saved) return services_.problems.report("scroll-bar arrows not saved: " + saved.error());
+  report(services_.desktop.setScrollBarSteppers(steppersFor(placement)));
+}
+
+void SystemTweaks::a_slider(float sliderValue) {
+  platform::Status saved = storePointerSpeed(state_, sliderValue);
+  if (!saved) return services_.problems.report("pointer speed not saved: " + saved.error());
+  report(services_.desktop.setPointerSpeed(desktopPointerSpeed(sliderValue)));
+}
+
+bool SystemTweaks::a_ZoomCheck(int checkboxState) {
+  platform::Status stored = setFinderZoom(checkboxState, services_.tasks, defaultsTool_);
+  report(stored);
+  return stored.ok();
 }
 
 }  // namespace vantrel

@@ -5,12 +5,12 @@
 #include <string>
 #include <utility>
 
-#include "pane/tweaks/defaults_tool_path.h"
 #include "pane/tweaks/finder_restart.h"
 #include "pane/tweaks/finder_zoom.h"
 #include "pane/tweaks/global_preferences.h"
 #include "pane/tweaks/scroll_bar_placement.h"
 #include "pane/tweaks/tweaks_state.h"
+#include "platform/desktop/desktop_settings.h"
 #include "platform/foundation/appkit_version.h"
 #include "platform/foundation/problem_report.h"
 #include "platform/process/script_runner.h"
@@ -25,7 +25,7 @@ struct TweaksServices {
   platform::Workspace& workspace;
   RestartClock& clock;
   platform::ProblemReporter& problems;  // what the user asked for and did not happen
-  std::string defaultsTool = kDefaultsToolPath;
+  platform::DesktopSettings& desktop;   // where the choices take effect
   double appKitVersionNumber = platform::NSAppKitVersionNumber;
   RestartBound restartBound = {};
 };
@@ -41,21 +41,33 @@ class SystemTweaks {
  public:
   SystemTweaks(TweaksState& state, TweaksServices services) : state_(state), services_(std::move(services)) {}
 
+  // The defaults tool is the one inside the bundle the pane was loaded from.
+  void useBundle(const std::string& bundlePath) { defaultsTool_ = defaultsToolOfBundle(bundlePath); }
+
   // Classifies the system, reads both preference files (saving the
-  // defaults that are missing) and settles the zoom checkbox. It always
-  // returns, so the crosshair page is filled after it.
+  // defaults that are missing) and settles the zoom checkbox. The desktop
+  // is left as it is. It always returns, so the crosshair page is filled
+  // after it.
   TweaksDisplay mainViewDidLoad();
 
-  void a_scrollBar(ScrollBarPlacement placement) { storeScrollBarPlacement(state_, placement); }
-  void a_slider(float sliderValue) { storePointerSpeed(state_, sliderValue); }
-  void a_ZoomCheck(int checkboxState) { setFinderZoom(checkboxState, services_.tasks, services_.defaultsTool); }
+  // Each action saves, then applies its choice to the running desktop; a
+  // refused save applies nothing, so the desktop never shows what the
+  // file does not hold. Failures are reported.
+  void a_scrollBar(ScrollBarPlacement placement);
+  void a_slider(float sliderValue);
+  // False when nothing was stored: the checkbox goes back.
+  bool a_ZoomCheck(int checkboxState);
   RestartOutcome a_restartFinder() {
-    return restartFinder(services_.scripts, services_.workspace, services_.clock, services_.restartBound);
+    return restartFinder(services_.scripts, services_.workspace, services_.clock, services_.problems,
+                         services_.restartBound);
   }
 
  private:
+  void report(const platform::Status& status);
+
   TweaksState& state_;
   TweaksServices services_;
+  std::string defaultsTool_;
 };
 
 }  // namespace vantrel

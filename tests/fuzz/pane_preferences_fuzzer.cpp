@@ -23,6 +23,10 @@ struct RecordingTasks : platform::TaskRunner {
   int runs = 0;
 };
 
+struct IgnoredProblems : platform::ProblemReporter {
+  void report(std::string_view) override {}
+};
+
 void useScratchHome() {
   static bool done = [] {
     std::string folder = "/tmp/retikon-fuzz-home-XXXXXX";
@@ -51,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   vantrel::loadFinderPreferences(state);
   RecordingTasks tasks;
-  auto zoom = vantrel::loadZoomCheckbox(state, tasks, "/nonexistent/defaults");
+  IgnoredProblems problems;
+  auto zoom = vantrel::loadZoomCheckbox(state, tasks, "/nonexistent/defaults", problems);
   if (zoom.disable || !zoom.checked || tasks.runs > 1) std::abort();
   return 0;
 }

@@ -1,6 +1,7 @@
 // The system tweaks page's widgets wired to the tweaks logic, inside the
 // whole load sequence.
 #include <QAbstractButton>
+#include <QLabel>
 #include <QPushButton>
 
 #include "pane_test_support.h"
@@ -43,6 +44,7 @@ TEST_F(SystemPageTest, TheLoadShowsTheStoredPlacementAndSpeedAndWritesNothing) {
   EXPECT_EQ(checkedRadios(), Buttons{pane->o_doublemax});
   EXPECT_FLOAT_EQ(pane->o_slider->floatValue(), 2.0f);
   EXPECT_EQ(home.saves(kGlobal), 0);
+  EXPECT_TRUE(system.desktop.empty()) << "the load changes nothing on the desktop";
   EXPECT_EQ(pane->appID, "com.Halvix.Vantrel");
   EXPECT_TRUE(page().o_prefWidth1->isChecked()) << "the crosshair page is filled last";
 }
@@ -64,19 +66,26 @@ TEST_F(SystemPageTest, EachControlWritesItsValueAndKeepsTheRest) {
   EXPECT_EQ(globalFile().real("com.apple.trackpad.scaling"), 1.0);
   EXPECT_EQ(globalFile().string("OtherProgram"), "kept");
   EXPECT_EQ(home.saves(kGlobal), 1);
+  EXPECT_EQ(system.desktop, (std::vector<std::string>{"arrows 1111", "arrows 1001", "speed -0.411765"}));
 }
 
-TEST_F(SystemPageTest, TheZoomCheckboxRunsTheDefaultsTool) {
+TEST_F(SystemPageTest, TheZoomCheckboxRunsTheToolOfItsBundleAndGoesBackWhenItFails) {
   writeFinderZoom("<true/>");
-  openPane();
+  openPane(home.path() / "elsewhere" / "Vantrel.prefPane");
   EXPECT_TRUE(pane->o_ZoomCheck->isChecked());
   EXPECT_TRUE(system.tasks.empty()) << "a readable value runs nothing";
   pane->o_ZoomCheck->click();
   pane->o_ZoomCheck->click();
+  const std::string tool = (home.path() / "elsewhere/Vantrel.prefPane/Contents/Resources/defaults").string();
   const std::vector<std::vector<std::string>> expected = {
-      {"/usr/bin/defaults", "write", "com.apple.finder", "AnimateWindowZoom", "-bool", "false"},
-      {"/usr/bin/defaults", "write", "com.apple.finder", "AnimateWindowZoom", "-bool", "true"}};
+      {tool, "write", "com.apple.finder", "AnimateWindowZoom", "-bool", "false"},
+      {tool, "write", "com.apple.finder", "AnimateWindowZoom", "-bool", "true"}};
   EXPECT_EQ(system.tasks, expected);
+
+  system.taskExitStatus = 1;
+  pane->o_ZoomCheck->click();
+  EXPECT_TRUE(pane->o_ZoomCheck->isChecked()) << "nothing was stored";
+  EXPECT_NE(child<QLabel>("problemLine")->text().toStdString().find("exit status 1"), std::string::npos);
 }
 
 TEST_F(SystemPageTest, AFirstLoadWithAMissingDefaultsToolStillFillsTheCrosshairPage) {

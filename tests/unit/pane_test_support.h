@@ -48,7 +48,7 @@ class PaneTest : public ::testing::Test {
   void openPane(std::filesystem::path bundle = {}) {
     if (bundle.empty()) bundle = home.path() / "Vantrel.prefPane";
     pane = std::make_unique<vantrel::VantrelPrefPref>(vantrel::PaneServices{
-        record, tweaks, *center, system, system, system, system, "/usr/bin/defaults", appKitVersion});
+        record, tweaks, *center, system, system, system, system, system, appKitVersion});
     ASSERT_TRUE(pane->initWithBundle(bundle.string()));
     view.reset(pane->loadMainView());
     pane->mainViewDidLoad();

@@ -1,0 +1,32 @@
+#pragma once
+// What the desktop keeps behind GIO: GSettings, services on the session
+// bus, and the default applications of the shared MIME database. Plain
+// types only, so no GLib header reaches the callers (Qt's among them).
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/result.h"
+
+namespace platform::gio {
+
+bool sessionBus();
+bool hasSchemaKey(const std::string& schema, const std::string& key);
+// Stored before it returns.
+Status setDouble(const std::string& schema, const std::string& key, double value);
+
+Status setXfconfAcceleration(double acceleration);
+Status setKWinPointerAcceleration(double speed);
+// Tells running Breeze programs to read breezerc again.
+Status signalBreezeReparse();
+
+struct DefaultApplication {
+  std::string id;           // "thunar.desktop"
+  std::string executable;   // the Exec line's program, as written there
+  std::vector<std::string> arguments;  // the Exec line's words after it, field codes dropped
+};
+// The application a file of this type opens with, by the rules
+// `xdg-mime query default` follows (mimeapps.list, then the caches).
+std::optional<DefaultApplication> defaultApplicationFor(const std::string& contentType);
+
+}  // namespace platform::gio

@@ -1,0 +1,21 @@
+#include "platform/desktop/kde_config.h"
+
+#include "platform/process/spawn.h"
+
+namespace platform {
+
+std::optional<std::string> kdeConfigWriter() {
+  if (auto writer = findProgram("kwriteconfig6")) return writer;
+  return findProgram("kwriteconfig5");
+}
+
+Status writeKdeConfig(TaskRunner& tasks, const std::string& writer, const std::string& file,
+                      const std::string& group, const std::string& key, const std::string& value) {
+  TaskOutcome outcome = tasks.runAndWait(writer, {"--file", file, "--group", group, "--key", key, "--", value});
+  if (!outcome.started) return fail("could not run " + writer + ": " + outcome.error);
+  if (outcome.exitStatus != 0)
+    return fail(writer + " could not set " + key + " in " + file + " (exit status " + std::to_string(outcome.exitStatus) + ")");
+  return {};
+}
+
+}  // namespace platform
