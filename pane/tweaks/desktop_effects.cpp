@@ -15,9 +15,11 @@ constexpr double kFastestScaling = 3.0;
 
 double desktopPointerSpeed(float scaling) {
   if (!std::isfinite(scaling)) return 0.0;
-  const double middle = static_cast<double>(kDefaultScaling);  // exactly what the load stores
+  // The stored default as stored (1.70000005), so that it and the slider's
+  // ends land exactly on 0, -1 and 1.
+  const double middle = static_cast<double>(kDefaultScaling);
   const double s = scaling;
-  const double speed = s < middle ? (s - middle) / (middle - kSlowestScaling) : (s - middle) / (kFastestScaling - 1.7);
+  const double speed = s < middle ? (s - middle) / (middle - kSlowestScaling) : (s - middle) / (kFastestScaling - middle);
   return std::clamp(speed, -1.0, 1.0);
 }
 
