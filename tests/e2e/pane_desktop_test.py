@@ -138,7 +138,11 @@ def the_restart_button_restarts_the_default_file_manager_as_it_ran():
                     "MimeType=inode/directory;\n" % program)
         log = os.path.join(home, "starts.log")
         environment = dict(os.environ, HOME=home, FM_LOG=log)
-        host, window = in_place_window(home, FM_LOG=log)
+        # No file manager of this machine's own is seen: only the one installed here.
+        system_data = os.path.join(home, "no-system-data")
+        os.makedirs(system_data)
+        environment["XDG_DATA_DIRS"] = system_data
+        host, window = in_place_window(home, FM_LOG=log, XDG_DATA_DIRS=system_data)
         try:
             # None set as default yet: the page says so and starts nothing.
             pane.press(window, "alt+e")
