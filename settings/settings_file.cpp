@@ -83,7 +83,8 @@ platform::Status writePref(const SettingsRecord& record, const std::string& path
 platform::Status savePref(const SettingsRecord& record, const std::string& path,
                           platform::DistributedNotificationCenter& center) {
   auto written = writePref(record, path);
-  center.postNotification(kNotificationName, kNotificationObject);
+  // Without a session bus no overlay can be listening: nobody to tell.
+  (void)center.postNotification(kNotificationName, kNotificationObject);
   return written;
 }
 

@@ -42,9 +42,8 @@ def retikonx_path():
 
 @contextlib.contextmanager
 def temp_home():
-    """A fresh HOME with ~/Library/Preferences, removed afterwards."""
+    """A HOME as bare as a fresh account's (no ~/Library), removed afterwards."""
     home = tempfile.mkdtemp(prefix="retikon-e2e-")
-    os.makedirs(os.path.join(home, "Library", "Preferences"))
     try:
         yield home
     finally:
@@ -67,6 +66,8 @@ def write_settings(home, colour=None, **values):
     if colour is not None:
         content["WinColor2"] = archived_colour(*colour)
     path = settings_path(home)
+    # A settings file stands for one the account has, so its folder is there.
+    os.makedirs(os.path.dirname(path), mode=0o700, exist_ok=True)
     temporary = path + ".new"
     with open(temporary, "wb") as f:
         plistlib.dump(content, f)

@@ -15,8 +15,11 @@ def enabling_runs_the_overlay_follows_changes_and_disabling_ends_it():
         with pane.settings_window(home) as (host, window):
             assert not os.path.exists(e2e.settings_path(home)), "opening the window writes nothing"
 
+            # A fresh account: no ~/Library/Preferences until this first save.
+            assert not os.path.exists(os.path.join(home, "Library", "Preferences"))
             pane.press(window, "alt+s")
             e2e.wait_for(pane.settings_say(home, retikon="1"), what="the enabled flag saved")
+            assert os.stat(os.path.dirname(e2e.settings_path(home))).st_mode & 0o777 == 0o700
             e2e.wait_for(lambda: pane.overlay_processes(home), what="RetikonX running")
             e2e.wait_for(lambda: os.path.exists(pane.autostart_entry(home)), what="the login item")
             # Started on a file that already said 1, so it stays.

@@ -26,7 +26,8 @@ CASES = {
     "mask not a number": {"keys": float("nan"), "DispKind": "0"},
     "mask infinite": {"keys": float("inf"), "DispKind": "0"},
     "mask minus infinity": {"keys": float("-inf"), "DispKind": "0"},
-    "huge texts": {key: "9" * 1_000_000 for key in ("WinWidth", "distance", "keys", "WinColor")},
+    # As large as a settings file may grow: bigger ones are refused unread.
+    "huge texts": {key: "9" * 200_000 for key in ("WinWidth", "distance", "keys", "WinColor")},
     "empty texts": {key: "" for key in KEYS if key not in ON},
     "colour not finite": {"WinColor2": struct.pack(">4f", math.nan, 1, math.inf, 1)},
     "colour components out of range": {"WinColor2": struct.pack(">4f", 1e30, -5, 3, 40)},
@@ -38,6 +39,7 @@ for length in (0, 1, 4, 15, 17, 32, 4096):
 
 
 def write_file(home, values, binary):
+    os.makedirs(os.path.dirname(e2e.settings_path(home)), exist_ok=True)
     with open(e2e.settings_path(home), "wb") as f:
         plistlib.dump({**ON, **values}, f, fmt=plistlib.FMT_BINARY if binary else plistlib.FMT_XML)
 

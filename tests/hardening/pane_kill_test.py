@@ -39,6 +39,8 @@ def test_killed_windows_leave_whole_files():
     widths, speeds = set(), set()
     with e2e.temp_home() as home:
         pane.install_pane(home)
+        # Both files are there, so their folder is too.
+        os.makedirs(os.path.dirname(e2e.settings_path(home)), mode=0o700)
         with open(e2e.settings_path(home), "wb") as f:
             plistlib.dump({"retikon": "1", "handAdded": "keep me"}, f)
         with open(global_preferences_path(home), "wb") as f:

@@ -11,8 +11,8 @@ TOOL = os.path.join(os.environ.get("RETIKON_BUILD", "build"), "platform", "defau
 class DefaultsTool(unittest.TestCase):
     def setUp(self):
         self.home = tempfile.TemporaryDirectory()
+        # As on a fresh account: no ~/Library until something is written.
         self.folder = os.path.join(self.home.name, "Library", "Preferences")
-        os.makedirs(self.folder)
 
     def tearDown(self):
         self.home.cleanup()
@@ -25,6 +25,7 @@ class DefaultsTool(unittest.TestCase):
         return os.path.join(self.folder, "com.apple.finder.plist")
 
     def test_writes_booleans_keeping_other_keys(self):
+        os.makedirs(self.folder)
         with open(self.finder_file(), "wb") as f:
             plistlib.dump({"ShowPathbar": "yes", "Other": [1, 2]}, f, fmt=plistlib.FMT_BINARY)
         for word, value in (("true", True), ("no", False), ("yes", True), ("false", False)):
@@ -40,8 +41,13 @@ class DefaultsTool(unittest.TestCase):
         self.assertEqual(self.run_tool("write", "com.example.new", "Flag", "-bool", "yes").returncode, 0)
         with open(os.path.join(self.folder, "com.example.new.plist"), "rb") as f:
             self.assertEqual(plistlib.load(f), {"Flag": True})
+        self.assertEqual(os.stat(self.folder).st_mode & 0o777, 0o700)
+        usage = self.run_tool("--help")
+        self.assertEqual((usage.returncode, usage.stderr), (0, ""))
+        self.assertIn("defaults write DOMAIN KEY", usage.stdout)
 
     def test_refuses_what_it_must_not_do(self):
+        os.makedirs(self.folder)
         with open(self.finder_file(), "wb") as f:
             f.write(b"not a property list")
         refused = self.run_tool("write", "com.apple.finder", "AnimateWindowZoom", "-bool", "true")
