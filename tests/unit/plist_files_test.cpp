@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/colour.h"
 #include "platform/plist/plist_dictionary.h"
+#include "platform/plist/preference_file.h"
 #include "test_home.h"
 
 using platform::PlistDictionary;
@@ -87,6 +89,41 @@ TEST(AtomicFile, FailuresAreReportedAndLeaveNothingBehind) {
   EXPECT_NE(failure->find("cannot replace"), std::string::npos);
   EXPECT_TRUE(unit::fs::is_directory(folder / "busy.plist" / "inside"));
   EXPECT_EQ(filesIn(folder), 1);
+}
+
+TEST(PreferenceFile, ConcurrentWritersKeepEachOthersKeysAndTextsStayWellFormed) {
+  unit::TempHome home;
+  const std::string path = home.preference("shared.plist");
+  constexpr int kWriters = 4, kSaves = 40;
+  std::vector<pid_t> writers;
+  for (int w = 0; w < kWriters; ++w) {
+    pid_t pid = fork();
+    if (pid == 0) {
+      for (int i = 0; i < kSaves; ++i) {
+        auto saved = platform::updatePreferenceFile(path, [&](PlistDictionary& file) {
+          file.setInteger("writer" + std::to_string(w) + "." + std::to_string(i), i);
+        });
+        if (!saved) _exit(1);
+      }
+      _exit(0);
+    }
+    writers.push_back(pid);
+  }
+  for (pid_t pid : writers) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  auto file = PlistDictionary::readFile(path);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->keys().size(), size_t{kWriters * kSaves}) << "a writer lost another's keys";
+  EXPECT_EQ(filesIn(home.preferences()), 1) << "the lock file is removed again";
+
+  for (const char* key : {"tab\tis fine", "bell\a", "bad\xff", "overlong\xc0\xaf", "surrogate\xed\xa0\x80"}) {
+    auto saved = platform::updatePreferenceFile(path, [&](PlistDictionary& f) { f.setBoolean(key, true); });
+    EXPECT_EQ(saved.ok(), key[0] == 't') << key;
+  }
+  EXPECT_EQ(PlistDictionary::readFile(path)->keys().size(), size_t{kWriters * kSaves + 1});
 }
 
 TEST(ColourArchive, SixteenBigEndianFloatsAndStrictReading) {
