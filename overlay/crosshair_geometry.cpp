@@ -13,34 +13,39 @@ int32_t saturated(int64_t value) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
-float f(int32_t value) { return static_cast<float>(value); }
+float asFloat(int32_t value) { return static_cast<float>(value); }
 
 }  // namespace
 
 ArmFrames crossLineFrames(int16_t h, int16_t v, float sw, float sh, int32_t width, int32_t distance) {
-  const int32_t k = width == 1 ? 1 : 2;
-  const int32_t a = width / k;
-  const float lh = (sw + sw) - 2.0f;
-  const float lv = (sh + sh) - 2.0f;
-  const float yp = sh - f(v);
-  const float w = f(width);
-  const float d = f(distance);
+  // Halving in integers would give a 1-wide arm no half at all.
+  const int32_t divisor = width == 1 ? 1 : 2;
+  const int32_t halfWidth = width / divisor;
+  // About twice the screen, so an arm reaches the edge wherever the pointer is.
+  const float horizontalLength = (sw + sw) - 2.0f;
+  const float verticalLength = (sh + sh) - 2.0f;
+  const float pointerY = sh - asFloat(v);  // the pointer in frame coordinates, y up
+  const float thickness = asFloat(width);
+  const float gap = asFloat(distance);
+  const float half = asFloat(halfWidth);
 
-  const float rightX = f(saturated(int64_t{h} + a + distance));
-  const float verticalX = f(saturated(int64_t{h} - a));
+  const float rightX = asFloat(saturated(int64_t{h} + halfWidth + distance));
+  const float verticalX = asFloat(saturated(int64_t{h} - halfWidth));
 
   return {{
-      {((f(h) - lh) - f(a)) - d, yp - f(a), lh, w},
-      {rightX, yp - f(a), lh, w},
-      {verticalX, (((sh - lv) - f(v)) - f(a)) - d, w, lv},
-      {verticalX, ((sh - f(v)) + f(a)) + d, w, lv},
+      {((asFloat(h) - horizontalLength) - half) - gap, pointerY - half, horizontalLength, thickness},
+      {rightX, pointerY - half, horizontalLength, thickness},
+      {verticalX, (((sh - verticalLength) - asFloat(v)) - half) - gap, thickness, verticalLength},
+      {verticalX, ((sh - asFloat(v)) + half) + gap, thickness, verticalLength},
   }};
 }
 
 platform::Rect pointWindowFrame(int16_t h, int16_t v, float sh) {
   constexpr float kWidth = 90, kHeight = 19, kOffset = 20;
-  const float x = f(h) > 110.0f ? (f(h) - kOffset) - kWidth : f(h) + kOffset;
-  const float y = v < 39 ? ((sh - f(v)) - kOffset) - kHeight : kOffset + (sh - f(v));
+  // Left of the pointer unless that would cross the left edge (110 = width + offset),
+  // above it unless that would cross the top edge (39 = height + offset).
+  const float x = asFloat(h) > 110.0f ? (asFloat(h) - kOffset) - kWidth : asFloat(h) + kOffset;
+  const float y = v < 39 ? ((sh - asFloat(v)) - kOffset) - kHeight : kOffset + (sh - asFloat(v));
   return {x, y, kWidth, kHeight};
 }
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/x11/geometry.h"
+#include "platform/windowing/geometry.h"
 
 namespace retikonx {
 

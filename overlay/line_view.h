@@ -2,7 +2,7 @@
 // The content of an arm window: one round-capped stroke that fills the view,
 // as thick as the view's shorter side, in the arms' colour.
 #include "overlay/process_state.h"
-#include "platform/x11/drawing.h"
+#include "platform/windowing/drawing.h"
 
 namespace retikonx {
 

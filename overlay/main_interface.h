@@ -8,9 +8,9 @@
 #include "overlay/line_view.h"
 #include "overlay/process_state.h"
 #include "overlay/retikon_control.h"
-#include "platform/x11/application.h"
-#include "platform/x11/input.h"
-#include "platform/x11/window.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/input.h"
+#include "platform/windowing/window.h"
 
 namespace retikonx {
 

@@ -5,7 +5,7 @@
 // settings ask for one.
 #include <memory>
 
-#include "platform/x11/window.h"
+#include "platform/windowing/window.h"
 
 namespace retikonx {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/foundation/colour.h"
-#include "platform/x11/application.h"
+#include "platform/windowing/application.h"
 #include "settings/settings_record.h"
 
 namespace retikonx {

@@ -3,9 +3,9 @@
 // notification, loads the settings and starts the poll timer; every tick it
 // quits, shows the crosshair around the pointer or hides it.
 #include "overlay/process_state.h"
-#include "platform/x11/application.h"
-#include "platform/x11/input.h"
-#include "platform/x11/window.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/input.h"
+#include "platform/windowing/window.h"
 
 namespace retikonx {
 

@@ -66,7 +66,7 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
   EventLoop loop;
   x11::X11Screens screens(*display);
   x11::X11Input input(*display, screens);
-  x11::X11WindowServer windows(*display, screens, false);
+  x11::X11WindowServer windows(*display, screens);
   x11::CompositorWatch compositor(*display, [&windows](bool running) { windows.setComposited(running); });
   windows.setComposited(compositor.running());
   auto center = DistributedNotificationCenter::defaultCenter();

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "platform/x11/application.h"
-#include "platform/x11/input.h"
-#include "platform/x11/window.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/input.h"
+#include "platform/windowing/window.h"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "platform/x11/drawing.h"
+#include "platform/windowing/drawing.h"
 
 namespace platform {
 

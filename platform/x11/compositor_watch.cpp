@@ -2,8 +2,9 @@
 
 #include <xcb/xfixes.h>
 
-#include <cstdlib>
 #include <string>
+
+#include "platform/x11/xcb_cairo_owners.h"
 
 namespace platform::x11 {
 
@@ -31,10 +32,9 @@ bool CompositorWatch::ownerPresent() const {
   // Real alpha needs a visual to carry it as well as a manager to blend it.
   if (!display_.argbVisual()) return false;
   xcb_connection_t* c = display_.connection();
-  auto* reply = xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection_), nullptr);
-  const bool owned = reply && reply->owner != XCB_NONE;
-  free(reply);
-  return owned;
+  XcbReply<xcb_get_selection_owner_reply_t> reply(
+      xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection_), nullptr));
+  return reply && reply->owner != XCB_NONE;
 }
 
 }  // namespace platform::x11

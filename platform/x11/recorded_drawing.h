@@ -3,7 +3,7 @@
 // to tell whether a window's content changed, and replayed to paint it.
 #include <vector>
 
-#include "platform/x11/drawing.h"
+#include "platform/windowing/drawing.h"
 
 namespace platform::x11 {
 
@@ -24,6 +24,8 @@ class RecordedDrawing : public DrawingContext {
   void stroke() override { calls_.push_back({DrawCall::Kind::Stroke}); }
 
   const std::vector<DrawCall>& calls() const { return calls_; }
+  // Starts afresh, keeping the room already taken.
+  void clear() { calls_.clear(); }
 
  private:
   std::vector<DrawCall> calls_;

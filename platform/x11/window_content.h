@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/x11/recorded_drawing.h"
-#include "platform/x11/window.h"
+#include "platform/windowing/window.h"
 #include "platform/x11/x11_conversion.h"
 
 namespace platform::x11 {

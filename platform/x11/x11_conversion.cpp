@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "settings/settings_record.h"
+
 namespace platform::x11 {
 namespace {
 
@@ -25,11 +27,11 @@ int16_t clampToInt16(int64_t value) {
 
 uint32_t modifierMaskFromState(uint16_t state) {
   uint32_t mask = 0;
-  if (state & XCB_MOD_MASK_4) mask |= 0x0100;
-  if (state & XCB_MOD_MASK_SHIFT) mask |= 0x0200;
-  if (state & XCB_MOD_MASK_LOCK) mask |= 0x0400;
-  if (state & XCB_MOD_MASK_1) mask |= 0x0800;
-  if (state & XCB_MOD_MASK_CONTROL) mask |= 0x1000;
+  if (state & XCB_MOD_MASK_4) mask |= settings::kCommandKey;
+  if (state & XCB_MOD_MASK_SHIFT) mask |= settings::kShiftKey;
+  if (state & XCB_MOD_MASK_LOCK) mask |= settings::kCapsLockKey;
+  if (state & XCB_MOD_MASK_1) mask |= settings::kOptionKey;
+  if (state & XCB_MOD_MASK_CONTROL) mask |= settings::kControlKey;
   return mask;
 }
 

@@ -3,7 +3,7 @@
 // from any connection so they can be checked on their own.
 #include <cstdint>
 
-#include "platform/x11/geometry.h"
+#include "platform/windowing/geometry.h"
 
 namespace platform::x11 {
 

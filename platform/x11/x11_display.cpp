@@ -4,7 +4,7 @@
 #include <xcb/shape.h>
 #include <xcb/xfixes.h>
 
-#include <cstdlib>
+#include "platform/x11/xcb_cairo_owners.h"
 
 namespace platform::x11 {
 namespace {
@@ -40,15 +40,15 @@ X11Display::X11Display(xcb_connection_t* connection, int screenNumber)
   argbVisual_ = findVisual(screen_, 32, 0);
 
   if (auto* randr = xcb_get_extension_data(connection_, &xcb_randr_id); randr && randr->present) {
-    auto* version = xcb_randr_query_version_reply(connection_, xcb_randr_query_version(connection_, 1, 3), nullptr);
+    XcbReply<xcb_randr_query_version_reply_t> version(
+        xcb_randr_query_version_reply(connection_, xcb_randr_query_version(connection_, 1, 3), nullptr));
     if (version) randrEventBase_ = randr->first_event;
-    free(version);
   }
   if (auto* xfixes = xcb_get_extension_data(connection_, &xcb_xfixes_id); xfixes && xfixes->present) {
     // The extension answers nothing until the client has told its version.
-    auto* version = xcb_xfixes_query_version_reply(connection_, xcb_xfixes_query_version(connection_, 5, 0), nullptr);
+    XcbReply<xcb_xfixes_query_version_reply_t> version(
+        xcb_xfixes_query_version_reply(connection_, xcb_xfixes_query_version(connection_, 5, 0), nullptr));
     if (version) xfixesEventBase_ = xfixes->first_event;
-    free(version);
   }
   if (auto* shape = xcb_get_extension_data(connection_, &xcb_shape_id); shape && shape->present) hasShape_ = true;
 }
@@ -56,11 +56,9 @@ X11Display::X11Display(xcb_connection_t* connection, int screenNumber)
 X11Display::~X11Display() { xcb_disconnect(connection_); }
 
 xcb_atom_t X11Display::atom(const std::string& name) const {
-  auto* reply = xcb_intern_atom_reply(
-      connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
-  const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-  free(reply);
-  return atom;
+  XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+      connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr));
+  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
 void X11Display::addEventHandler(std::function<void(const xcb_generic_event_t&)> handler) {
@@ -68,10 +66,9 @@ void X11Display::addEventHandler(std::function<void(const xcb_generic_event_t&)>
 }
 
 void X11Display::dispatch(bool queuedOnly) {
-  while (xcb_generic_event_t* event =
-             queuedOnly ? xcb_poll_for_queued_event(connection_) : xcb_poll_for_event(connection_)) {
+  while (XcbReply<xcb_generic_event_t> event{queuedOnly ? xcb_poll_for_queued_event(connection_)
+                                                         : xcb_poll_for_event(connection_)}) {
     for (auto& handler : handlers_) handler(*event);
-    free(event);
   }
 }
 

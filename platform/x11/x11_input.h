@@ -3,7 +3,7 @@
 // tick: the tick asks for both, the server is asked once.
 #include <optional>
 
-#include "platform/x11/input.h"
+#include "platform/windowing/input.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_screens.h"
 

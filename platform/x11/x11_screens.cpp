@@ -2,7 +2,7 @@
 
 #include <xcb/randr.h>
 
-#include <cstdlib>
+#include "platform/x11/xcb_cairo_owners.h"
 
 namespace platform::x11 {
 
@@ -37,31 +37,28 @@ Box X11Screens::root() {
 void X11Screens::refresh() {
   stale_ = false;
   xcb_connection_t* c = display_.connection();
-  auto* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, display_.root()), nullptr);
+  XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, display_.root()), nullptr));
   root_ = geometry ? Box{0, 0, geometry->width, geometry->height} : Box{};
-  free(geometry);
   primary_ = primaryOutput().value_or(root_);
 }
 
 std::optional<Box> X11Screens::primaryOutput() {
   if (!display_.randrEventBase()) return std::nullopt;
   xcb_connection_t* c = display_.connection();
-  auto* primary = xcb_randr_get_output_primary_reply(c, xcb_randr_get_output_primary(c, display_.root()), nullptr);
+  XcbReply<xcb_randr_get_output_primary_reply_t> primary(
+      xcb_randr_get_output_primary_reply(c, xcb_randr_get_output_primary(c, display_.root()), nullptr));
   const xcb_randr_output_t output = primary ? primary->output : XCB_NONE;
-  free(primary);
   if (output == XCB_NONE) return std::nullopt;
 
-  auto* info = xcb_randr_get_output_info_reply(c, xcb_randr_get_output_info(c, output, XCB_CURRENT_TIME), nullptr);
+  XcbReply<xcb_randr_get_output_info_reply_t> info(
+      xcb_randr_get_output_info_reply(c, xcb_randr_get_output_info(c, output, XCB_CURRENT_TIME), nullptr));
   const xcb_randr_crtc_t crtc = info ? info->crtc : XCB_NONE;
-  free(info);
   if (crtc == XCB_NONE) return std::nullopt;
 
-  auto* crtcInfo = xcb_randr_get_crtc_info_reply(c, xcb_randr_get_crtc_info(c, crtc, XCB_CURRENT_TIME), nullptr);
-  std::optional<Box> box;
-  if (crtcInfo && crtcInfo->width && crtcInfo->height)
-    box = Box{crtcInfo->x, crtcInfo->y, crtcInfo->width, crtcInfo->height};
-  free(crtcInfo);
-  return box;
+  XcbReply<xcb_randr_get_crtc_info_reply_t> crtcInfo(
+      xcb_randr_get_crtc_info_reply(c, xcb_randr_get_crtc_info(c, crtc, XCB_CURRENT_TIME), nullptr));
+  if (!crtcInfo || !crtcInfo->width || !crtcInfo->height) return std::nullopt;
+  return Box{crtcInfo->x, crtcInfo->y, crtcInfo->width, crtcInfo->height};
 }
 
 }  // namespace platform::x11

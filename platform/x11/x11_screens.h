@@ -3,7 +3,7 @@
 // screen when RandR names none. Asked again only after RandR reports a change.
 #include <optional>
 
-#include "platform/x11/input.h"
+#include "platform/windowing/input.h"
 #include "platform/x11/x11_conversion.h"
 #include "platform/x11/x11_display.h"
 

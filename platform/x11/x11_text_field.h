@@ -2,7 +2,7 @@
 // A text field drawn by the window that holds it.
 #include <string>
 
-#include "platform/x11/window.h"
+#include "platform/windowing/window.h"
 #include "platform/x11/window_content.h"
 
 namespace platform::x11 {

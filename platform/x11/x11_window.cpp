@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/x11/x11_window_server.h"
+#include "platform/x11/xcb_cairo_owners.h"
 
 namespace platform::x11 {
 namespace {
@@ -42,6 +43,17 @@ std::vector<xcb_rectangle_t> paintedRectangles(cairo_surface_t* mask) {
     previous = std::move(runs);
   }
   return rectangles;
+}
+
+// Whether the two differ at most in where the box lies. Compared as a whole,
+// with the candidate's place set aside for the while, so no field is missed.
+bool samePixels(WindowContent& candidate, const WindowContent& shown) {
+  const Box place = candidate.box;
+  candidate.box.x = shown.box.x;
+  candidate.box.y = shown.box.y;
+  const bool same = candidate == shown;
+  candidate.box = place;
+  return same;
 }
 
 uint32_t scaled(float component, uint32_t mask) {
@@ -128,6 +140,7 @@ void X11Window::setOpaque(bool opaque) {
 }
 
 void X11Window::setHasShadow(bool hasShadow) {
+  if (hasShadow == shadow_) return;
   shadow_ = hasShadow;
   update(false);
 }
@@ -137,18 +150,23 @@ void X11Window::setFrame(Rect frame, bool display) {
   update(display);
 }
 
+// The content does not depend on the ordering: only the pass's end, which
+// maps and unmaps, needs to hear of it.
 void X11Window::makeKeyAndOrderFront() {
+  if (orderedIn_) return;
   orderedIn_ = true;
-  update(false);
+  server_.orderingChanged();
 }
 
 void X11Window::orderOut() {
+  if (!orderedIn_) return;
   orderedIn_ = false;
-  update(false);
+  server_.orderingChanged();
 }
 
-WindowContent X11Window::currentContent(bool redraw) const {
-  WindowContent content;
+// Filled in place, into vectors and strings that keep their capacity from
+// tick to tick, so a tick at rest allocates nothing.
+void X11Window::fillContent(WindowContent& content, bool redraw) {
   content.composited = composited_;
   content.shadow = shadow_ && composited_;
   content.background = background_;
@@ -167,23 +185,19 @@ WindowContent X11Window::currentContent(bool redraw) const {
   if (!redraw && shown_) {
     content.calls = shown_->calls;
     content.texts = shown_->texts;
-    return content;
+    return;
   }
-  if (view_) {
-    RecordedDrawing recorded;
-    view_->drawRect({0, 0, frame_.width, frame_.height}, recorded);
-    content.calls = recorded.calls();
-  }
-  for (const auto& field : fields_) content.texts.push_back(field->content());
-  return content;
+  drawing_.clear();
+  if (view_) view_->drawRect({0, 0, frame_.width, frame_.height}, drawing_);
+  content.calls = drawing_.calls();
+  content.texts.resize(fields_.size());
+  for (size_t i = 0; i < fields_.size(); ++i) content.texts[i] = fields_[i]->content();
 }
 
 void X11Window::update(bool display) {
-  if (display || shown_) {
-    const WindowContent content = currentContent(display);
-    if (!shown_ || !(content == *shown_)) applyContent(content);
-  }
-  server_.orderingChanged();
+  if (!display && !shown_) return;
+  fillContent(next_, display);
+  if (!shown_ || !(next_ == *shown_)) applyContent();
 }
 
 void X11Window::applyOrdering() {
@@ -197,7 +211,8 @@ void X11Window::applyOrdering() {
   mapped_ = visible;
 }
 
-void X11Window::applyContent(const WindowContent& content) {
+void X11Window::applyContent() {
+  WindowContent& content = next_;
   xcb_connection_t* c = server_.display().connection();
   const bool moved = !content.box.empty() && !(content.box == box_);
   if (moved) {
@@ -215,21 +230,22 @@ void X11Window::applyContent(const WindowContent& content) {
   }
 
   // Only the place changed: the X server moves the pixels itself.
-  WindowContent placed = content;
-  if (shown_) {
-    placed.box.x = shown_->box.x;
-    placed.box.y = shown_->box.y;
-  }
-  const bool repaintNeeded = !shown_ || !(placed == *shown_);
-  shown_ = content;
-  if (!repaintNeeded || content.box.empty()) return;
+  const bool repaintNeeded = !shown_ || !samePixels(content, *shown_);
+  // Swapped rather than copied, so both keep their buffers for the next tick.
+  if (shown_)
+    std::swap(*shown_, next_);
+  else
+    shown_ = next_;
+  const WindowContent& now = *shown_;
+  server_.orderingChanged();
+  if (!repaintNeeded || now.box.empty()) return;
 
   if (composited_) {
     if (mapped_) repaint();
     return;
   }
-  setShapeFromContent(content);
-  const uint32_t pixel = pixelFor(content.mainColour());
+  setShapeFromContent(now);
+  const uint32_t pixel = pixelFor(now.mainColour());
   if (pixel != backPixel_) {
     xcb_change_window_attributes(c, id_, XCB_CW_BACK_PIXEL, &pixel);
     backPixel_ = pixel;
@@ -239,13 +255,10 @@ void X11Window::applyContent(const WindowContent& content) {
 
 void X11Window::setShapeFromContent(const WindowContent& content) {
   if (!server_.display().hasShape()) return;
-  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, content.box.width, content.box.height);
-  cairo_t* cairo = cairo_create(mask);
-  paintContent(cairo, content);
-  cairo_destroy(cairo);
-  cairo_surface_flush(mask);
-  const auto rectangles = paintedRectangles(mask);
-  cairo_surface_destroy(mask);
+  const CairoSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A8, content.box.width, content.box.height));
+  paintContent(CairoContext(cairo_create(mask.get())).get(), content);
+  cairo_surface_flush(mask.get());
+  const auto rectangles = paintedRectangles(mask.get());
   xcb_shape_rectangles(server_.display().connection(), XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
                        XCB_CLIP_ORDERING_UNSORTED, id_, 0, 0, static_cast<uint32_t>(rectangles.size()),
                        rectangles.data());
@@ -255,18 +268,18 @@ void X11Window::repaint() {
   // Without real alpha the background pixel and the shape are the picture.
   if (!composited_ || !shown_ || shown_->box.empty()) return;
   X11Display& display = server_.display();
-  cairo_surface_t* surface = cairo_xcb_surface_create(display.connection(), id_, display.argbVisual(),
-                                                      shown_->box.width, shown_->box.height);
-  cairo_t* cairo = cairo_create(surface);
-  // Painted aside and put in place in one step, so nothing flickers.
-  cairo_push_group(cairo);
-  paintContent(cairo, *shown_);
-  cairo_pop_group_to_source(cairo);
-  cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
-  cairo_paint_with_alpha(cairo, alpha_);
-  cairo_destroy(cairo);
-  cairo_surface_flush(surface);
-  cairo_surface_destroy(surface);
+  const CairoSurface surface(cairo_xcb_surface_create(display.connection(), id_, display.argbVisual(),
+                                                      shown_->box.width, shown_->box.height));
+  {
+    const CairoContext cairo(cairo_create(surface.get()));
+    // Painted aside and put in place in one step, so nothing flickers.
+    cairo_push_group(cairo.get());
+    paintContent(cairo.get(), *shown_);
+    cairo_pop_group_to_source(cairo.get());
+    cairo_set_operator(cairo.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_paint_with_alpha(cairo.get(), alpha_);
+  }
+  cairo_surface_flush(surface.get());
 }
 
 void X11Window::raise() {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/x11/window.h"
+#include "platform/windowing/window.h"
 #include "platform/x11/window_content.h"
 #include "platform/x11/x11_text_field.h"
 
@@ -30,7 +30,6 @@ class X11Window : public Window {
   void setOpaque(bool opaque) override;
   void setHasShadow(bool hasShadow) override;
   void setFrame(Rect frame, bool display) override;
-  Rect frame() const override { return frame_; }
   void makeKeyAndOrderFront() override;
   void orderOut() override;
 
@@ -51,8 +50,9 @@ class X11Window : public Window {
  private:
   void create();
   void update(bool display);
-  WindowContent currentContent(bool redraw) const;
-  void applyContent(const WindowContent& content);
+  void fillContent(WindowContent& content, bool redraw);
+  // Puts next_ on screen and keeps it as what is shown.
+  void applyContent();
   void setShapeFromContent(const WindowContent& content);
   uint32_t pixelFor(const Colour& colour) const;
 
@@ -64,6 +64,8 @@ class X11Window : public Window {
   Box box_;
   uint32_t backPixel_ = 0;  // the fill of a window without real alpha
   std::optional<WindowContent> shown_;
+  WindowContent next_;        // scratch: what the window would show now
+  RecordedDrawing drawing_;   // scratch: the view's drawing
 
   View* view_ = nullptr;
   std::vector<std::unique_ptr<X11TextField>> fields_;

@@ -6,8 +6,8 @@
 
 namespace platform::x11 {
 
-X11WindowServer::X11WindowServer(X11Display& display, X11Screens& screens, bool composited)
-    : display_(display), screens_(screens), composited_(composited) {
+X11WindowServer::X11WindowServer(X11Display& display, X11Screens& screens)
+    : display_(display), screens_(screens) {
   // Every window that appears or moves on the root window may cover ours.
   const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
   xcb_change_window_attributes(display_.connection(), display_.root(), XCB_CW_EVENT_MASK, &events);

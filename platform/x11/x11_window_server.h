@@ -4,7 +4,7 @@
 // when another window comes over them.
 #include <vector>
 
-#include "platform/x11/window.h"
+#include "platform/windowing/window.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_screens.h"
 
@@ -14,12 +14,13 @@ class X11Window;
 
 class X11WindowServer : public WindowServer {
  public:
-  // The level of the screen saver, as the desktop it comes from numbers it.
+  // The level of the screen saver: above every level an ordinary window gets.
   static constexpr int32_t kScreenSaverLevel = 1000;
   // Room around a window for its shadow.
   static constexpr int32_t kShadowMargin = 10;
 
-  X11WindowServer(X11Display& display, X11Screens& screens, bool composited);
+  // Windows start without real alpha until setComposited says otherwise.
+  X11WindowServer(X11Display& display, X11Screens& screens);
 
   // styleMask, backing and defer: every window here is borderless, buffered
   // and made at once, which is all the overlay asks for.
@@ -48,7 +49,7 @@ class X11WindowServer : public WindowServer {
 
   X11Display& display_;
   X11Screens& screens_;
-  bool composited_;
+  bool composited_ = false;
   bool covered_ = false;
   bool orderingChanged_ = false;
   std::vector<X11Window*> windows_;  // in the order made, which is the order they stack in

@@ -1,6 +1,7 @@
 """RetikonX draws the crosshair where its geometry says, in the file's colour."""
 
 import os
+import subprocess
 
 import e2e_support as e2e
 import overlay_support as ov
@@ -60,6 +61,32 @@ def thick_arms_without_readout():
             assert shot.count(ov.BLUE, rx0, ry0, rx1, ry1) == 0, "the readout is off"
 
 
+def comes_back_on_top_of_a_window_that_covers_it():
+    with e2e.temp_home() as home:
+        e2e.write_settings(home, colour=(1, 0, 0), retikon=1, DispKind=1, WinWidth=5, distance=10)
+        with ov.retikonx(home):
+            e2e.move_pointer(700, 300)
+            e2e.wait_for(ov.crosshair_shown(ov.RED, 700, 300, 5, 10), what="the crosshair")
+            # Mapped later, the window starts above the arms; the left arm crosses it at y = 300.
+            with ov.backdrop(100, 150, 300, 200):
+                e2e.wait_for(lambda: e2e.Screenshot().pixel(250, 300) == ov.RED,
+                             what="the left arm above the new window")
+
+
+def ends_with_a_message_when_the_display_connection_is_lost():
+    with e2e.temp_home() as home:
+        e2e.write_settings(home, colour=(1, 0, 0), retikon=1, DispKind=1, WinWidth=5)
+        with ov.retikonx(home) as process:
+            window = subprocess.run(["xdotool", "search", "--classname", "RetikonX"], capture_output=True,
+                                    text=True, check=True).stdout.split()[0]
+            # The X server closes the connection of the client that owns the window.
+            subprocess.run(["xkill", "-id", window], check=True, capture_output=True)
+            e2e.wait_for(lambda: process.poll() is not None, timeout=5, what="RetikonX to end")
+            status, _, err = e2e.stop_program(process)
+        assert status == 1, status
+        assert "lost the connection to the X display" in err, err
+
+
 def survives_widths_and_gaps_at_the_32_bit_limits():
     with e2e.temp_home() as home:
         e2e.write_settings(home, colour=(1, 0, 0), retikon=1, DispKind=1, Locate=1,
@@ -107,6 +134,8 @@ def runs_on_without_a_session_bus():
 
 if __name__ == "__main__":
     e2e.run_cases(arms_gap_and_readout_follow_the_pointer, thick_arms_without_readout,
+                  comes_back_on_top_of_a_window_that_covers_it,
+                  ends_with_a_message_when_the_display_connection_is_lost,
                   survives_widths_and_gaps_at_the_32_bit_limits,
                   quits_at_once_without_a_settings_file, says_so_when_there_is_no_display,
                   runs_on_without_a_session_bus)

@@ -101,7 +101,8 @@ TEST_F(Overlay, NotificationReloadsEverySetting) {
   EXPECT_EQ(state.record.s_key, 0u);
 }
 
-constexpr uint32_t kCmd = 0x0100, kShift = 0x0200, kCaps = 0x0400, kOpt = 0x0800, kCtrl = 0x1000;
+constexpr uint32_t kCmd = settings::kCommandKey, kShift = settings::kShiftKey, kCaps = settings::kCapsLockKey,
+                   kOpt = settings::kOptionKey, kCtrl = settings::kControlKey;
 
 TEST_F(Overlay, TheTickQuitsShowsOrHides) {
   enum Outcome { Quit, Show, Hide };
@@ -154,8 +155,8 @@ TEST_F(Overlay, FirstShowPlacesThenOrdersTheArmsInOnce) {
   launch({{"retikon", "1"}, {"DispKind", "1"}, {"WinWidth", "5"}, {"distance", "10"}});
   input.pointer = {300, 700};
   control().showCrossLine();
-  EXPECT_EQ(arm(0).frame(), (platform::Rect{-2190, 598, 2878, 5}));
-  EXPECT_EQ(arm(3).frame(), (platform::Rect{698, 612, 5, 1798}));
+  EXPECT_EQ(arm(0).frameValue, (platform::Rect{-2190, 598, 2878, 5}));
+  EXPECT_EQ(arm(3).frameValue, (platform::Rect{698, 612, 5, 1798}));
   const std::vector<std::string> expected = {"H.setFrame display", "H2.setFrame display", "V.setFrame display",
                                              "V2.setFrame display", "P.orderOut", "H.orderFront",
                                              "H2.orderFront", "V.orderFront", "V2.orderFront"};
@@ -225,7 +226,7 @@ TEST_F(Overlay, ReadoutFollowsItsSettingWhileShown) {
   server.log.clear();
   control().showCrossLine();
   EXPECT_TRUE(readout().onScreen);
-  EXPECT_EQ(readout().frame(), (platform::Rect{590, 620, 90, 19}));
+  EXPECT_EQ(readout().frameValue, (platform::Rect{590, 620, 90, 19}));
   EXPECT_EQ(field(control().o_pointX).text, "700");
   EXPECT_EQ(field(control().o_pointY).text, "300");
   const std::vector<std::string> expected = {"H.setFrame display", "H2.setFrame display", "V.setFrame display",

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/x11/application.h"
-#include "platform/x11/input.h"
-#include "platform/x11/window.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/input.h"
+#include "platform/windowing/window.h"
 
 namespace fakes {
 
@@ -48,7 +48,6 @@ struct FakeWindow : platform::Window, Recorder {
   void setFrame(platform::Rect value, bool display) override {
     set(frameValue, value, display ? "setFrame display" : "setFrame");
   }
-  platform::Rect frame() const override { return frameValue; }
   void makeKeyAndOrderFront() override { set(onScreen, true, "orderFront"); }
   void orderOut() override { set(onScreen, false, "orderOut"); }
 

@@ -2,7 +2,7 @@
 // What a view may draw with: one path at a time, stroked in one colour.
 // Coordinates are the view's own, origin at its bottom-left corner, y up.
 #include "platform/foundation/colour.h"
-#include "platform/x11/geometry.h"
+#include "platform/windowing/geometry.h"
 
 namespace platform {
 

@@ -5,14 +5,13 @@
 #include <string>
 
 #include "platform/foundation/colour.h"
-#include "platform/x11/drawing.h"
-#include "platform/x11/geometry.h"
+#include "platform/windowing/drawing.h"
+#include "platform/windowing/geometry.h"
 
 namespace platform {
 
 inline constexpr uint32_t kBorderlessWindowMask = 0;
 inline constexpr uint32_t kTitledWindowMask = 1 << 0;
-inline constexpr uint32_t kClosableWindowMask = 1 << 1;
 inline constexpr uint32_t kResizableWindowMask = 1 << 3;
 
 enum class BackingStore : int32_t { Retained = 0, Nonretained = 1, Buffered = 2 };
@@ -47,7 +46,6 @@ class Window {
 
   // display: redraw the content now rather than at the next exposure.
   virtual void setFrame(Rect frame, bool display) = 0;
-  virtual Rect frame() const = 0;
   virtual void makeKeyAndOrderFront() = 0;
   virtual void orderOut() = 0;
 };

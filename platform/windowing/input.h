@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/x11/geometry.h"
+#include "platform/windowing/geometry.h"
 
 namespace platform {
 
@@ -11,7 +11,7 @@ class Input {
  public:
   virtual ~Input() = default;
   virtual Point getMouse() = 0;
-  // Held modifiers in the settings' mask layout (command 0x0100 ... control 0x1000).
+  // Held modifiers in the settings' mask layout (settings::kCommandKey ...).
   virtual uint32_t getCurrentKeyModifiers() = 0;
 };
 
