@@ -4,6 +4,7 @@ defaults tool (refuses, names the reason, leaves the path as it was) and the
 settings page's save through the settings probe (the same)."""
 import os
 import pwd
+import shutil
 import struct
 import subprocess
 
@@ -76,16 +77,20 @@ CASES = [
 ]
 
 
-def as_owner(home):
+def as_owner(home, programs):
     """Root reads a mode 0000 file all the same, so the programs run as an
-    ordinary user who owns this home."""
+    ordinary user who owns this home. They run from copies in it, since that
+    user may not reach the build folder."""
     if os.geteuid() != 0:
-        return [], None
+        return [], programs
+    copies = os.path.join(home, "bin")
+    os.makedirs(copies)
+    programs = {role: shutil.copy(program, copies) for role, program in programs.items()}
     nobody = pwd.getpwnam("nobody")
     for folder, _, files in os.walk(home):
         for name in [folder] + [os.path.join(folder, f) for f in files]:
             os.lchown(name, nobody.pw_uid, nobody.pw_gid)
-    return ["setpriv", "--reuid=%d" % nobody.pw_uid, "--regid=%d" % nobody.pw_gid, "--clear-groups"], nobody
+    return ["setpriv", "--reuid=%d" % nobody.pw_uid, "--regid=%d" % nobody.pw_gid, "--clear-groups"], programs
 
 
 def snapshot(path):
@@ -99,12 +104,12 @@ def snapshot(path):
     return status.st_mode, status.st_ino, content
 
 
-def run_overlay(prefix, home):
+def run_overlay(prefix, home, overlay):
     """Exit status, seconds to exit, peak resident kilobytes, stderr. GNU time
     measures: a child forked from this Python would carry its size."""
     stats = os.path.join(home, "..overlay.stats")
     try:
-        finished = subprocess.run(prefix + ["/usr/bin/time", "-f", "%e %M", "-o", stats, e2e.retikonx_path()],
+        finished = subprocess.run(prefix + ["/usr/bin/time", "-f", "%e %M", "-o", stats, overlay],
                                   env=dict(os.environ, HOME=home), stdin=subprocess.DEVNULL,
                                   capture_output=True, text=True, errors="replace", timeout=10)
     except subprocess.TimeoutExpired:
@@ -127,19 +132,19 @@ def every_reader_survives_every_hostile_file():
             path = e2e.settings_path(home)
             os.makedirs(os.path.dirname(path), mode=0o700)
             make(path, home)
-            prefix = []
+            prefix, programs = [], {"overlay": e2e.retikonx_path(), "defaults": DEFAULTS, "probe": PROBE}
             if make is unreadable:
-                prefix, _ = as_owner(home)
+                prefix, programs = as_owner(home, programs)
             before = snapshot(path)
 
-            status, seconds, rss, err = run_overlay(prefix, home)
+            status, seconds, rss, err = run_overlay(prefix, home, programs["overlay"])
             figures.append("%-30s overlay exit %s in %.2f s, peak RSS %d kB" % (name, status, seconds, rss))
             if status != 0 or rss > LARGEST_RSS_KB or "cannot read the settings" not in err:
                 failures.append("%s: overlay status=%s rss=%d kB stderr=%r" % (name, status, rss, err[-300:]))
 
-            written = run(prefix, home, [DEFAULTS, "write", DOMAIN, "retikon", "-bool", "true"])
-            read = run(prefix, home, [DEFAULTS, "read", DOMAIN])
-            saved = run(prefix, home, [PROBE, "save", path, "s_Retikon=1"])
+            written = run(prefix, home, [programs["defaults"], "write", DOMAIN, "retikon", "-bool", "true"])
+            read = run(prefix, home, [programs["defaults"], "read", DOMAIN])
+            saved = run(prefix, home, [programs["probe"], "save", path, "s_Retikon=1"])
             for who, result in (("defaults write", written), ("defaults read", read), ("page save", saved)):
                 if result.returncode == 0 or not result.stderr.strip() or "Sanitizer" in result.stderr:
                     failures.append("%s: %s status=%s stderr=%r" % (name, who, result.returncode, result.stderr))
