@@ -16,14 +16,7 @@ PROGRAM = os.path.realpath(os.path.join(BUNDLE, "Contents", "Resources", "Retiko
 
 
 def overlays():
-    pids = []
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            if os.readlink("/proc/%s/exe" % pid) == PROGRAM:
-                pids.append(int(pid))
-        except OSError:
-            pass
-    return pids
+    return pane.processes_of(PROGRAM)
 
 
 def in_place_window(home):

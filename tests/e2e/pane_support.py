@@ -66,10 +66,9 @@ def press(window, *keys):
     e2e.xdotool("key", "--clearmodifiers", *keys)
 
 
-def overlay_processes(home):
-    """Pids of the RetikonX programs that run from the pane installed in
-    home; a process that has ended but is not yet reaped does not count."""
-    program = os.path.join(pane_path(home), "Contents", "Resources", "RetikonX.app", "Contents", "MacOS", "RetikonX")
+def processes_of(program):
+    """Pids of the processes running program; a process that has ended but
+    is not yet reaped does not count."""
     pids = []
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
@@ -78,6 +77,12 @@ def overlay_processes(home):
         except OSError:
             pass
     return pids
+
+
+def overlay_processes(home):
+    """Pids of the RetikonX programs that run from the pane installed in home."""
+    return processes_of(os.path.join(pane_path(home), "Contents", "Resources", "RetikonX.app", "Contents", "MacOS",
+                                     "RetikonX"))
 
 
 def arm_thickness():
