@@ -7,12 +7,12 @@ namespace vantrel {
 namespace {
 
 platform::Status runDefaults(bool animate, platform::TaskRunner& tasks, const std::string& defaultsTool) {
-  platform::TaskOutcome outcome = tasks.runAndWait(defaultsTool, zoomCommandArguments(animate));
-  if (!outcome.started)
-    return platform::fail("could not run " + defaultsTool + " to set " + kAnimateWindowZoomKey + ": " + outcome.error);
-  if (outcome.exitStatus != 0)
+  platform::Result<int> exitStatus = tasks.runAndWait(defaultsTool, zoomCommandArguments(animate));
+  if (!exitStatus)
+    return platform::fail("could not run " + defaultsTool + " to set " + kAnimateWindowZoomKey + ": " + exitStatus.error());
+  if (*exitStatus != 0)
     return platform::fail(std::string(kAnimateWindowZoomKey) + " not stored: " + defaultsTool + " failed (exit status " +
-                          std::to_string(outcome.exitStatus) + ")");
+                          std::to_string(*exitStatus) + ")");
   return {};
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/path_component.h"
 #include "platform/foundation/text.h"
 #include "platform/plist/plist_dictionary.h"
 #include "platform/plist/preference_file.h"
@@ -30,9 +31,7 @@ int fail(const std::string& message) {
 // Nothing for a domain that would name a file outside the preferences folder.
 std::optional<std::string> domainPath(std::string_view domain) {
   if (domain == "NSGlobalDomain") domain = ".GlobalPreferences";
-  if (domain.empty() || domain == "." || domain == ".." || domain.find('/') != std::string_view::npos ||
-      domain.find('\0') != std::string_view::npos)
-    return std::nullopt;
+  if (!platform::isSinglePathComponent(domain)) return std::nullopt;
   return platform::expandTilde("~/Library/Preferences/") + std::string(domain) + ".plist";
 }
 

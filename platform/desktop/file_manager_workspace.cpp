@@ -136,8 +136,8 @@ Status FileManagerWorkspace::quitFileManager() {
   if (copies.empty()) return {};
   quitArguments_ = copies.front().arguments;
   if (auto quit = quitOption(manager->program)) {
-    TaskOutcome outcome = tasks_.runAndWait(manager->program, {*quit});
-    if (outcome.started && outcome.exitStatus == 0) return {};
+    Result<int> exitStatus = tasks_.runAndWait(manager->program, {*quit});
+    if (exitStatus && *exitStatus == 0) return {};
   }
   Status outcome;
   for (const Copy& copy : copies) {

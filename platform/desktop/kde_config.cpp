@@ -11,10 +11,10 @@ std::optional<std::string> kdeConfigWriter() {
 
 Status writeKdeConfig(TaskRunner& tasks, const std::string& writer, const std::string& file,
                       const std::string& group, const std::string& key, const std::string& value) {
-  TaskOutcome outcome = tasks.runAndWait(writer, {"--file", file, "--group", group, "--key", key, "--", value});
-  if (!outcome.started) return fail("could not run " + writer + ": " + outcome.error);
-  if (outcome.exitStatus != 0)
-    return fail(writer + " could not set " + key + " in " + file + " (exit status " + std::to_string(outcome.exitStatus) + ")");
+  Result<int> exitStatus = tasks.runAndWait(writer, {"--file", file, "--group", group, "--key", key, "--", value});
+  if (!exitStatus) return fail("could not run " + writer + ": " + exitStatus.error());
+  if (*exitStatus != 0)
+    return fail(writer + " could not set " + key + " in " + file + " (exit status " + std::to_string(*exitStatus) + ")");
   return {};
 }
 

@@ -30,11 +30,6 @@ std::vector<std::string_view> lines(std::string_view text) {
   return result;
 }
 
-Status replaceFile(const std::string& path, const std::string& content) {
-  if (auto failure = writeFileAtomically(path, content)) return fail("could not write " + path + ": " + *failure);
-  return {};
-}
-
 Result<std::string> currentText(const std::string& path) {
   auto text = readRegularFile(path, size_t{1} << 20);
   if (!text) return fail("not changing " + path + ": " + text.error());
@@ -94,11 +89,11 @@ Status writeScrollBarArrows(const std::string& config, const DesktopSession& ses
   breezeChanged = false;
   const std::string gtkFolder = config + "/gtk-3.0";
   if (Status made = makeFolders(gtkFolder, 0755); !made) return fail("could not make " + gtkFolder + ": " + made.error());
-  if (Status written = replaceFile(gtkFolder + "/" + kGtkArrowsFile, gtkStepperStyle(steppers)); !written) return written;
+  if (Status written = writeFileAtomically(gtkFolder + "/" + kGtkArrowsFile, gtkStepperStyle(steppers)); !written) return written;
   auto userCss = currentText(gtkFolder + "/gtk.css");
   if (!userCss) return fail(userCss.error());
   if (std::string imported = withGtkImport(*userCss); imported != *userCss)
-    if (Status written = replaceFile(gtkFolder + "/gtk.css", imported); !written) return written;
+    if (Status written = writeFileAtomically(gtkFolder + "/gtk.css", imported); !written) return written;
 
   const std::string breezerc = config + "/breezerc";
   struct stat info;
@@ -110,7 +105,7 @@ Status writeScrollBarArrows(const std::string& config, const DesktopSession& ses
   changed = withIniValue(changed, "Style", "ScrollBarAddLineButtons",
                          std::to_string(breezeButtons(steppers.forward, steppers.secondaryBackward)));
   if (changed == *ini) return {};
-  if (Status written = replaceFile(breezerc, changed); !written) return written;
+  if (Status written = writeFileAtomically(breezerc, changed); !written) return written;
   breezeChanged = true;
   return {};
 }

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <random>
 
+#include "owned_handles.h"
+
 namespace platform {
 namespace {
 
@@ -40,28 +42,27 @@ std::string temporaryPrefix(const std::string& base) { return "." + base + "."; 
 // that made one is named in it, and once that process is gone nobody will
 // finish the file.
 void removeAbandonedTemporaries(const std::string& folder, const std::string& base) {
-  DIR* dir = opendir(folder.c_str());
+  OwnedDirectory dir(opendir(folder.c_str()));
   if (!dir) return;
   const std::string prefix = temporaryPrefix(base);
-  while (dirent* entry = readdir(dir)) {
+  while (dirent* entry = readdir(dir.get())) {
     std::string_view name = entry->d_name;
     if (name.size() <= prefix.size() + 4 || name.substr(0, prefix.size()) != prefix ||
         name.substr(name.size() - 4) != ".tmp")
       continue;
     pid_t owner = static_cast<pid_t>(std::strtol(std::string(name.substr(prefix.size())).c_str(), nullptr, 10));
     if (owner <= 0 || owner == getpid()) continue;
-    if (kill(owner, 0) != 0 && errno == ESRCH) unlinkat(dirfd(dir), entry->d_name, 0);
+    if (kill(owner, 0) != 0 && errno == ESRCH) unlinkat(dirfd(dir.get()), entry->d_name, 0);
   }
-  closedir(dir);
 }
 
-std::string failure(const char* what, const std::string& path, int error) {
-  return std::string(what) + " " + path + ": " + std::strerror(error);
+Error failure(const char* what, const std::string& path, int error) {
+  return fail(std::string(what) + " " + path + ": " + std::strerror(error));
 }
 
 }  // namespace
 
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+Status writeFileAtomically(const std::string& path, std::string_view content) {
   const std::string target = resolveLinks(path);
   const std::string folder = folderOf(target);
   const std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
@@ -71,85 +72,63 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
 
   static thread_local std::mt19937_64 random{std::random_device{}()};
   std::string temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+  OwnedFd fd;
+  for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
     temporary = folder + "/" + temporaryPrefix(base) + std::to_string(getpid()) + "." +
                 std::to_string(random() % 1000000000) + ".tmp";
-    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return failure("cannot create a file in", folder, errno);
+    fd.reset(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd && errno != EEXIST) return failure("cannot create a file in", folder, errno);
   }
-  if (fd < 0) return failure("cannot create a file in", folder, EEXIST);
+  if (!fd) return failure("cannot create a file in", folder, EEXIST);
 
-  auto abandon = [&](const char* what) {
+  auto abandon = [&](const char* what, const std::string& subject) {
     int error = errno;
-    close(fd);
+    fd.reset();
     unlink(temporary.c_str());
-    return failure(what, temporary, error);
+    return failure(what, subject, error);
   };
-  if (keepMode && fchmod(fd, existing.st_mode & 07777) != 0) return abandon("cannot set the mode of");
+  if (keepMode && fchmod(fd.get(), existing.st_mode & 07777) != 0) return abandon("cannot set the mode of", temporary);
   for (size_t written = 0; written < content.size();) {
-    ssize_t n = write(fd, content.data() + written, content.size() - written);
+    ssize_t n = write(fd.get(), content.data() + written, content.size() - written);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       if (n == 0) errno = ENOSPC;
-      return abandon("cannot write");
+      return abandon("cannot write", temporary);
     }
     written += static_cast<size_t>(n);
   }
   // The data must be on disk before the rename can expose it; the rename
   // itself needs no flush of the folder: lost in a power cut, it leaves the
   // previous file, which is whole.
-  if (fdatasync(fd) != 0) return abandon("cannot flush");
-  if (close(fd) != 0) {
-    int error = errno;
-    unlink(temporary.c_str());
-    return failure("cannot close", temporary, error);
-  }
-  if (rename(temporary.c_str(), target.c_str()) != 0) {
-    int error = errno;
-    unlink(temporary.c_str());
-    return failure("cannot replace", target, error);
-  }
+  if (fdatasync(fd.get()) != 0) return abandon("cannot flush", temporary);
+  if (close(fd.release()) != 0) return abandon("cannot close", temporary);
+  if (rename(temporary.c_str(), target.c_str()) != 0) return abandon("cannot replace", target);
   removeAbandonedTemporaries(folder, base);
-  return std::nullopt;
+  return {};
 }
 
 Result<std::optional<std::string>> readRegularFile(const std::string& path, size_t limit) {
   // Non-blocking, so a FIFO at the path cannot hold the reader until a
   // writer comes; it is refused below like every other non-regular file.
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) {
+  OwnedFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd) {
     if (errno == ENOENT) return std::optional<std::string>();
-    return fail(failure("cannot open", path, errno));
+    return failure("cannot open", path, errno);
   }
   struct stat info;
-  if (fstat(fd, &info) != 0) {
-    int error = errno;
-    close(fd);
-    return fail(failure("cannot examine", path, error));
-  }
-  if (!S_ISREG(info.st_mode)) {
-    close(fd);
-    return fail(path + " is not a regular file");
-  }
+  if (fstat(fd.get(), &info) != 0) return failure("cannot examine", path, errno);
+  if (!S_ISREG(info.st_mode)) return fail(path + " is not a regular file");
   std::string content;
   char buffer[65536];
   for (;;) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
+    ssize_t n = read(fd.get(), buffer, sizeof buffer);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-    if (n < 0) {
-      int error = errno;
-      close(fd);
-      return fail(failure("cannot read", path, error));
-    }
+    if (n < 0) return failure("cannot read", path, errno);
     if (n == 0) break;
-    if (content.size() + static_cast<size_t>(n) > limit) {
-      close(fd);
+    if (content.size() + static_cast<size_t>(n) > limit)
       return fail(path + " is larger than " + std::to_string(limit) + " bytes");
-    }
     content.append(buffer, static_cast<size_t>(n));
   }
-  close(fd);
   return std::optional<std::string>(std::move(content));
 }
 
@@ -165,13 +144,13 @@ Status makeFolders(const std::string& folder, mode_t mode) {
     if (S_ISDIR(info.st_mode)) return {};
     return fail(folder + " is not a folder");
   }
-  if (errno != ENOENT) return fail(failure("cannot examine", folder, errno));
+  if (errno != ENOENT) return failure("cannot examine", folder, errno);
   const std::string parent = folderOf(folder);
   if (parent != folder && parent != ".") {
     if (auto made = makeFolders(parent, mode); !made) return made;
   }
   // Another writer may make it at the same moment.
-  if (mkdir(folder.c_str(), mode) != 0 && errno != EEXIST) return fail(failure("cannot create", folder, errno));
+  if (mkdir(folder.c_str(), mode) != 0 && errno != EEXIST) return failure("cannot create", folder, errno);
   return {};
 }
 

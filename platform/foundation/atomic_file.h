@@ -15,9 +15,9 @@ namespace platform {
 // folder is written in full, flushed, then renamed over the target. A symlink
 // at path is followed (the link stays, its target is replaced), and an
 // existing file keeps its permission bits. On failure the old file stays,
-// no temporary is left behind, and the reason is returned. Temporaries that
+// no temporary is left behind, and the reason is given. Temporaries that
 // killed writers left are removed by the next successful write.
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
+Status writeFileAtomically(const std::string& path, std::string_view content);
 
 // The content of the regular file at path (a symlink is followed), read
 // without ever blocking: nothing (no error) only when there is no such

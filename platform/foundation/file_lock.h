@@ -6,6 +6,7 @@
 // need none, since each replacement is atomic.
 #include <string>
 
+#include "platform/foundation/owned_handles.h"
 #include "platform/foundation/result.h"
 
 namespace platform {
@@ -18,15 +19,15 @@ class FileLock {
   // settings window with it.
   static Result<FileLock> acquire(const std::string& path);
 
-  FileLock(FileLock&& other) noexcept;
+  FileLock(FileLock&& other) noexcept = default;
   FileLock& operator=(FileLock&&) = delete;
   FileLock(const FileLock&) = delete;
   ~FileLock();
 
  private:
-  FileLock(std::string lockPath, int fd) : lockPath_(std::move(lockPath)), fd_(fd) {}
+  FileLock(std::string lockPath, OwnedFd fd) : lockPath_(std::move(lockPath)), fd_(std::move(fd)) {}
   std::string lockPath_;
-  int fd_;
+  OwnedFd fd_;
 };
 
 }  // namespace platform

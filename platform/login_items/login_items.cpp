@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/foundation/atomic_file.h"
+#include "platform/foundation/path_component.h"
 #include "platform/foundation/text.h"
 #include "platform/process/app_bundle.h"
 
@@ -45,16 +46,14 @@ std::string LoginItems::autostartFolder() {
 }
 
 std::optional<std::string> LoginItems::entryPath(std::string_view name) {
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos ||
-      name.find('\0') != std::string_view::npos)
-    return std::nullopt;
+  if (!isSinglePathComponent(name)) return std::nullopt;
   return autostartFolder() + "/" + std::string(name) + ".desktop";
 }
 
-std::optional<std::string> LoginItems::add(const std::string& path) {
+Status LoginItems::add(const std::string& path) {
   const std::string name = applicationName(path);
   auto entry = entryPath(name);
-  if (!entry) return "no login item can be named \"" + name + "\"";
+  if (!entry) return fail("no login item can be named \"" + name + "\"");
   // A bundle that cannot be read yet (not installed so far) is expected to
   // carry a program of its own name, as every bundle this system builds does.
   std::string executable = path;
@@ -63,18 +62,17 @@ std::optional<std::string> LoginItems::add(const std::string& path) {
 
   std::error_code error;
   std::filesystem::create_directories(autostartFolder(), error);
-  if (error) return autostartFolder() + ": " + error.message();
+  if (error) return fail(autostartFolder() + ": " + error.message());
   std::string content = "[Desktop Entry]\nType=Application\nName=" + desktopEntryString(name) +
                         "\nExec=" + desktopEntryExecArgument(executable) + "\n";
-  if (auto failure = writeFileAtomically(*entry, content)) return failure;
-  return std::nullopt;
+  return writeFileAtomically(*entry, content);
 }
 
-std::optional<std::string> LoginItems::remove(std::string_view name) {
+Status LoginItems::remove(std::string_view name) {
   auto entry = entryPath(name);
-  if (!entry) return "no login item can be named \"" + std::string(name) + "\"";
-  if (std::remove(entry->c_str()) != 0) return *entry + ": " + std::strerror(errno);
-  return std::nullopt;
+  if (!entry) return fail("no login item can be named \"" + std::string(name) + "\"");
+  if (std::remove(entry->c_str()) != 0) return fail(*entry + ": " + std::strerror(errno));
+  return {};
 }
 
 }  // namespace platform

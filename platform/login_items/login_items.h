@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/result.h"
+
 namespace platform {
 
 class LoginItems {
@@ -16,12 +18,12 @@ class LoginItems {
   // Makes the application at path start at login. The item is named after
   // the application (a bundle's name without ".app"); adding an item under
   // a name that exists replaces it, so there is never more than one entry
-  // per name. The reason when it could not be written.
-  std::optional<std::string> add(const std::string& path);
+  // per name.
+  Status add(const std::string& path);
 
-  // Removes the item of that name; the reason when there is none or it
-  // could not be removed.
-  std::optional<std::string> remove(std::string_view name);
+  // Removes the item of that name; fails when there is none or it could
+  // not be removed.
+  Status remove(std::string_view name);
 
   // The entry file of an item, nothing for a name that cannot be one (empty,
   // ".", "..", or holding a slash or a NUL).

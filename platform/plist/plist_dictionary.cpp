@@ -200,11 +200,11 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> PlistDictionary::writeFile(const std::string& path) const {
+Status PlistDictionary::writeFile(const std::string& path) const {
   if (auto bad = unwritableText(root_))
-    return "not writing " + path + ": \"" + printable(*bad) + "\" holds characters a property list cannot store";
+    return fail("not writing " + path + ": \"" + printable(*bad) + "\" holds characters a property list cannot store");
   // A fresh account has no ~/Library/Preferences; only its owner may look in.
-  if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder.error();
+  if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder;
   return writeFileAtomically(path, toXml());
 }
 

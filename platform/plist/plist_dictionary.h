@@ -43,10 +43,10 @@ class PlistDictionary {
 
   std::string toXml() const;
   // Atomic replace (see writeFileAtomically), making the folder (mode 0700)
-  // when it is missing; the reason when it failed. A key or text that XML
+  // when it is missing. A key or text that XML
   // cannot carry (invalid UTF-8, control characters) fails the write
   // rather than leave a file other readers reject.
-  std::optional<std::string> writeFile(const std::string& path) const;
+  Status writeFile(const std::string& path) const;
 
   std::vector<std::string> keys() const;
   bool contains(std::string_view key) const { return kind(key) != PlistKind::Absent; }

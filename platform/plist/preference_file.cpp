@@ -16,8 +16,7 @@ Status updatePreferenceFile(const std::string& path, const std::function<void(Pl
   if (!existing) return fail(existing.error() + "; not overwritten");
   PlistDictionary file = existing.value() ? std::move(*existing.value()) : PlistDictionary();
   change(file);
-  if (auto failure = file.writeFile(path)) return fail(*failure);
-  return {};
+  return file.writeFile(path);
 }
 
 }  // namespace platform

@@ -21,12 +21,6 @@ struct Overloaded : Handlers... {
   using Handlers::operator()...;
 };
 
-// The login items still say why in words of their own.
-Status fromFailure(std::optional<std::string> failure) {
-  if (failure) return fail(std::move(*failure));
-  return {};
-}
-
 }  // namespace
 
 Status AppleScriptRunner::execute(const std::string& source) {
@@ -38,12 +32,12 @@ Status AppleScriptRunner::execute(const std::string& source) {
           [&](const AddLoginItem& script) -> Status {
             if (script.application != kSystemEvents)
               return fail("\"" + script.application + "\" does not understand login items");
-            return fromFailure(loginItems_.add(script.path));
+            return loginItems_.add(script.path);
           },
           [&](const DeleteLoginItem& script) -> Status {
             if (script.application != kSystemEvents)
               return fail("\"" + script.application + "\" does not understand login items");
-            return fromFailure(loginItems_.remove(script.name));
+            return loginItems_.remove(script.name);
           },
           [&](const OpenLocation& script) -> Status {
             // The opener would read a leading dash as one of its options.

@@ -7,7 +7,7 @@ namespace platform {
 // streams are the caller's.
 class PosixTaskRunner final : public TaskRunner {
  public:
-  TaskOutcome runAndWait(const std::string& path, const std::vector<std::string>& arguments) override;
+  Result<int> runAndWait(const std::string& path, const std::vector<std::string>& arguments) override;
 };
 
 }  // namespace platform

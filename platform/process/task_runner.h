@@ -3,19 +3,17 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+#include "platform/foundation/result.h"
 
-struct TaskOutcome {
-  bool started = false;  // false: the program could not be started (see error)
-  int exitStatus = -1;   // the exit status once it has ended
-  std::string error;
-};
+namespace platform {
 
 class TaskRunner {
  public:
   virtual ~TaskRunner() = default;
-  // Starts the program and waits until it has exited.
-  virtual TaskOutcome runAndWait(const std::string& path, const std::vector<std::string>& arguments) = 0;
+  // Starts the program and waits until it has exited: its exit status
+  // (128 plus the signal for one that a signal ended), or why it could not
+  // be started.
+  virtual Result<int> runAndWait(const std::string& path, const std::vector<std::string>& arguments) = 0;
 };
 
 }  // namespace platform

@@ -16,9 +16,9 @@
 namespace {
 
 struct RecordingTasks : platform::TaskRunner {
-  platform::TaskOutcome runAndWait(const std::string&, const std::vector<std::string>&) override {
+  platform::Result<int> runAndWait(const std::string&, const std::vector<std::string>&) override {
     ++runs;
-    return {true, 0, {}};
+    return 0;
   }
   int runs = 0;
 };
@@ -42,8 +42,8 @@ void useScratchHome() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   useScratchHome();
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  if (platform::writeFileAtomically(platform::expandTilde(vantrel::kGlobalPreferencesFile), bytes)) return 0;
-  if (platform::writeFileAtomically(platform::expandTilde(vantrel::kFinderPreferencesFile), bytes)) return 0;
+  if (!platform::writeFileAtomically(platform::expandTilde(vantrel::kGlobalPreferencesFile), bytes)) return 0;
+  if (!platform::writeFileAtomically(platform::expandTilde(vantrel::kFinderPreferencesFile), bytes)) return 0;
 
   vantrel::TweaksState state;
   state.osVersion = 3;

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // What the writer accepts (it refuses texts XML cannot carry) reads back
   // with the same keys.
   static const std::string scratch = "/tmp/retikon-plist-fuzz-" + std::to_string(getpid()) + ".plist";
-  if (file->writeFile(scratch)) return 0;
+  if (!file->writeFile(scratch)) return 0;
   auto again = platform::PlistDictionary::readFile(scratch);
   unlink(scratch.c_str());
   if (!again || again->keys().size() != keys.size()) std::abort();

@@ -23,7 +23,7 @@ const std::string& scratchFile() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& path = scratchFile();
-  if (platform::writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
+  if (!platform::writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
   settings::SettingsRecord overlay, page;
   settings::loadPref(overlay, path, settings::Reader::Overlay);
   settings::loadPref(page, path, settings::Reader::SettingsPage);

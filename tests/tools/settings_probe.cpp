@@ -60,7 +60,12 @@ int observe(const char* name, const char* object, int count, double seconds) {
     return 1;
   std::printf("ready\n");
   std::fflush(stdout);
-  loop.addRepeatingTimer(std::chrono::microseconds(static_cast<long long>(seconds * 1e6)), [&] { loop.exit(0); });
+  if (auto timer = loop.addRepeatingTimer(std::chrono::microseconds(static_cast<long long>(seconds * 1e6)),
+                                         [&] { loop.exit(0); });
+      !timer) {
+    std::fprintf(stderr, "settings_probe: %s\n", timer.error().c_str());
+    return 1;
+  }
   loop.run();
   std::printf("received %d\n", received);
   return 0;
@@ -137,7 +142,10 @@ int main(int argc, char** argv) {
       std::fputs("settings_probe: no session bus\n", stderr);
       return 1;
     }
-    center->postNotification(argv[2], argv[3]);
+    if (auto posted = center->postNotification(argv[2], argv[3]); !posted) {
+      std::fprintf(stderr, "settings_probe: %s\n", posted.error().c_str());
+      return 1;
+    }
     return 0;
   }
   if (command == "observe" && argc == 6) return observe(argv[2], argv[3], std::atoi(argv[4]), std::atof(argv[5]));

@@ -39,11 +39,11 @@ struct FakeSystem : platform::Workspace,
     if (scriptReply) return platform::fail(*scriptReply);
     return {};
   }
-  platform::TaskOutcome runAndWait(const std::string& path, const std::vector<std::string>& arguments) override {
+  platform::Result<int> runAndWait(const std::string& path, const std::vector<std::string>& arguments) override {
     tasks.push_back({path});
     tasks.back().insert(tasks.back().end(), arguments.begin(), arguments.end());
-    if (taskFails) return {.started = false, .exitStatus = -1, .error = path + ": No such file or directory"};
-    return {.started = true, .exitStatus = taskExitStatus, .error = ""};
+    if (taskFails) return platform::fail(path + ": No such file or directory");
+    return taskExitStatus;
   }
   std::chrono::steady_clock::time_point now() override { return time; }
   void pause(std::chrono::milliseconds duration) override {

@@ -26,7 +26,7 @@ class Overlay : public ::testing::Test {
   void writeSettings(std::initializer_list<std::pair<const char*, const char*>> values) {
     platform::PlistDictionary file;
     for (auto& [key, text] : values) file.setString(key, text);
-    ASSERT_FALSE(file.writeFile(settings::settingsFilePath()));
+    ASSERT_TRUE(file.writeFile(settings::settingsFilePath()));
   }
 
   // Launches with these settings and forgets what launching did.

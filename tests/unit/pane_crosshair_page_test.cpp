@@ -163,8 +163,8 @@ TEST_F(PaneTest, RetikonPanelSwitchesExactlyTheSixteenSettingControls) {
   EXPECT_EQ(enabledCount(p), 16);
   p.retikonPanel(0);
   EXPECT_EQ(enabledCount(p), 0);
-  for (QWidget* other : std::vector<QWidget*>{p.o_retikon, child<QPushButton>("linkButton"), p.o_text1, p.o_text2,
-                                             p.o_text3, p.o_text4})
+  for (QWidget* other : std::vector<QWidget*>{p.o_retikon, child<QPushButton>("linkButton"), child<QLabel>("o_text1"),
+                                             child<QLabel>("o_text2"), child<QLabel>("o_text3"), child<QLabel>("o_text4")})
     EXPECT_TRUE(other->isEnabled()) << other->objectName().toStdString();
   EXPECT_EQ(saves(), 0) << "the flag is not saved";
 }

@@ -20,7 +20,7 @@ class SystemPageTest : public PaneTest {
     for (auto& [key, text] : texts) global.setString(key, text);
     global.setReal("com.apple.trackpad.scaling", 0.5);
     global.setReal("com.apple.mouse.scaling", 2.0);
-    global.writeFile(home.preference(kGlobal));
+    ASSERT_TRUE(global.writeFile(home.preference(kGlobal)));
     home.saves(kGlobal);
   }
   platform::PlistDictionary globalFile() const {
@@ -91,7 +91,7 @@ TEST_F(SystemPageTest, TheZoomCheckboxRunsTheToolOfItsBundleAndGoesBackWhenItFai
 TEST_F(SystemPageTest, AFirstLoadWithAMissingDefaultsToolStillFillsTheCrosshairPage) {
   platform::PlistDictionary global;
   global.setString("AppleLocale", "en_GB");
-  global.writeFile(home.preference(kGlobal));
+  ASSERT_TRUE(global.writeFile(home.preference(kGlobal)));
   home.saves(kGlobal);
   writeFinderZoom("<data>AAE=</data>");  // no boolean reading: repaired through the tool
   system.taskFails = true;

@@ -61,7 +61,7 @@ class PaneTest : public ::testing::Test {
   }
   // Writes the settings file; that is no save of the page's.
   void writeSettings(const platform::PlistDictionary& file) {
-    file.writeFile(settingsPath());
+    ASSERT_TRUE(file.writeFile(settingsPath()));
     saves();
   }
   int saves() { return home.saves("com.Halvix.RetikonX.plist"); }

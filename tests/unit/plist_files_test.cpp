@@ -71,7 +71,7 @@ TEST(AtomicFile, ReplacesWholeKeepsModeFollowsLinksAndLeavesNoTemporary) {
   chmod(target.c_str(), 0600);
   unit::fs::create_symlink("real.plist", folder / "link.plist");
 
-  EXPECT_FALSE(platform::writeFileAtomically((folder / "link.plist").string(), "new content"));
+  EXPECT_TRUE(platform::writeFileAtomically((folder / "link.plist").string(), "new content"));
   EXPECT_TRUE(unit::fs::is_symlink(folder / "link.plist"));
   EXPECT_EQ(*platform::readWholeFile(target.string()), "new content");
   EXPECT_EQ(unit::fs::status(target).permissions() & perms::all, perms::owner_read | perms::owner_write);
@@ -81,12 +81,12 @@ TEST(AtomicFile, ReplacesWholeKeepsModeFollowsLinksAndLeavesNoTemporary) {
 TEST(AtomicFile, FailuresAreReportedAndLeaveNothingBehind) {
   unit::TempHome home;
   const auto folder = home.preferences();
-  EXPECT_TRUE(platform::writeFileAtomically((folder / "missing" / "x.plist").string(), "data"));
+  EXPECT_FALSE(platform::writeFileAtomically((folder / "missing" / "x.plist").string(), "data"));
   // A folder in the way of the rename: the temporary must not stay.
   unit::fs::create_directories(folder / "busy.plist" / "inside");
-  auto failure = platform::writeFileAtomically((folder / "busy.plist").string(), "data");
-  ASSERT_TRUE(failure);
-  EXPECT_NE(failure->find("cannot replace"), std::string::npos);
+  auto written = platform::writeFileAtomically((folder / "busy.plist").string(), "data");
+  ASSERT_FALSE(written);
+  EXPECT_NE(written.error().find("cannot replace"), std::string::npos);
   EXPECT_TRUE(unit::fs::is_directory(folder / "busy.plist" / "inside"));
   EXPECT_EQ(filesIn(folder), 1);
 }

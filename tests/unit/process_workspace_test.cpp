@@ -108,18 +108,18 @@ TEST_F(ProcessWorkspace, TasksRunByPathWithTheArgumentsAsGivenAndAreWaitedFor) {
   // The arguments reach the program untouched: nothing interprets them.
   auto outcome = runner.runAndWait(
       "/bin/sh", {"-c", "printf '%s|%s' \"$1\" \"$2\" > \"$0\"; exit 3", out.string(), "a;b $(touch x)", "\"q\" \\"});
-  EXPECT_TRUE(outcome.started);
-  EXPECT_EQ(outcome.exitStatus, 3);
+  ASSERT_TRUE(outcome) << outcome.error();
+  EXPECT_EQ(*outcome, 3);
   EXPECT_EQ(readText(out), "a;b $(touch x)|\"q\" \\");
   EXPECT_FALSE(fs::exists("x"));
 
   auto missing = runner.runAndWait((home.path() / "missing").string(), {});
-  EXPECT_FALSE(missing.started);
-  EXPECT_NE(missing.error.find("No such file"), std::string::npos) << missing.error;
+  ASSERT_FALSE(missing);
+  EXPECT_NE(missing.error().find("No such file"), std::string::npos) << missing.error();
   writeText(home.path() / "plain", "#!/bin/sh\n");
   auto refused = runner.runAndWait((home.path() / "plain").string(), {});
-  EXPECT_FALSE(refused.started);
-  EXPECT_FALSE(refused.error.empty());
+  ASSERT_FALSE(refused);
+  EXPECT_FALSE(refused.error().empty());
 }
 
 }  // namespace

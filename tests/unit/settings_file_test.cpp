@@ -22,7 +22,7 @@ const Colour kGreen{0, 1, 0, 1}, kRed{1, 0, 0, 1};
 class SettingsFile : public ::testing::Test {
  protected:
   std::string path() const { return settings::settingsFilePath(); }
-  void store(const PlistDictionary& file) { ASSERT_FALSE(file.writeFile(path())); }
+  void store(const PlistDictionary& file) { ASSERT_TRUE(file.writeFile(path())); }
   void storeTexts(std::initializer_list<std::pair<const char*, const char*>> values) {
     PlistDictionary file;
     for (auto& [key, value] : values) file.setString(key, value);

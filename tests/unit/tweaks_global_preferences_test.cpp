@@ -28,7 +28,7 @@ class TweaksGlobalPreferences : public ::testing::Test {
     return contents;
   }
   void writeFile(const PlistDictionary& contents) {
-    ASSERT_EQ(contents.writeFile(path()), std::nullopt);
+    ASSERT_TRUE(contents.writeFile(path()));
     home.saves(kFile);
   }
   std::pair<std::optional<Placement>, float> load() {
