@@ -35,7 +35,7 @@ void RetikonControl::loadPref() {
 
 void RetikonControl::savePref() {
   if (auto saved = settings::savePref(services_.record, settings::settingsFilePath(), services_.center); !saved)
-    services_.problems.report("Settings not saved: " + saved.error());
+    services_.problems.report(saved.error());
 }
 
 void RetikonControl::a_prefOpen(QObject*) {

@@ -82,10 +82,12 @@ platform::Status writePref(const SettingsRecord& record, const std::string& path
 
 platform::Status savePref(const SettingsRecord& record, const std::string& path,
                           platform::DistributedNotificationCenter& center) {
-  auto written = writePref(record, path);
-  // Without a session bus no overlay can be listening: nobody to tell.
-  (void)center.postNotification(kNotificationName, kNotificationObject);
-  return written;
+  const platform::Status written = writePref(record, path);
+  const platform::Status posted = center.postNotification(kNotificationName, kNotificationObject);
+  if (!written && !posted) return platform::fail("settings not saved: " + written.error() + "; " + posted.error());
+  if (!written) return platform::fail("settings not saved: " + written.error());
+  if (!posted) return platform::fail("settings saved, but a running overlay was not told: " + posted.error());
+  return {};
 }
 
 }  // namespace settings

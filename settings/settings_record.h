@@ -69,7 +69,9 @@ platform::Status writePref(const SettingsRecord& record, const std::string& path
 
 // The settings page's save: write the file and post the change
 // notification either way, so a running overlay reads whatever file is
-// there now. The reason when the file was not written.
+// there now. Fails, in a sentence that says which, when the file was not
+// written or the notification not sent (no session bus at all is no
+// failure: then no overlay can be listening).
 platform::Status savePref(const SettingsRecord& record, const std::string& path,
                           platform::DistributedNotificationCenter& center);
 
