@@ -22,11 +22,6 @@ RetikonControl* connectCrosshairPage(Ui::VantrelMainView& ui, QWidget* view, Ret
   control->o_prefWidth2 = ui.o_prefWidth2;
   control->o_shift = ui.o_shift;
   control->o_retikon = ui.o_retikon;
-  control->o_retikonpane = ui.o_retikonpane;
-  control->o_text1 = ui.o_text1;
-  control->o_text2 = ui.o_text2;
-  control->o_text3 = ui.o_text3;
-  control->o_text4 = ui.o_text4;
   control->o_dispAllways = ui.o_dispAllways;
   control->o_dispHotKey = ui.o_dispHotKey;
   control->o_shadow = ui.o_shadow;

@@ -49,11 +49,6 @@ class RetikonControl : public QObject {
   QAbstractButton* o_prefWidth2 = nullptr;
   QAbstractButton* o_shift = nullptr;
   QAbstractButton* o_retikon = nullptr;
-  QWidget* o_retikonpane = nullptr;
-  QWidget* o_text1 = nullptr;
-  QWidget* o_text2 = nullptr;
-  QWidget* o_text3 = nullptr;
-  QWidget* o_text4 = nullptr;
   QAbstractButton* o_dispAllways = nullptr;
   QAbstractButton* o_dispHotKey = nullptr;
   QAbstractButton* o_shadow = nullptr;

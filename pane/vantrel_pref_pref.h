@@ -37,7 +37,7 @@ class VantrelPrefPref : public platform::NSPreferencePane {
   void didUnselect() override;
 
   // Outlets, connected when the main view is built.
-  QAbstractButton* o_vantrel = nullptr;
+  QAbstractButton* o_vantrel = nullptr;  // "A pair of arrows at each end"
   QAbstractButton* o_doublemin = nullptr;
   QAbstractButton* o_doublemax = nullptr;
   QAbstractButton* o_single = nullptr;

@@ -60,7 +60,10 @@ void BM_NotificationRoundTrip(benchmark::State& state) {
   }
   for (auto _ : state) {
     arrived = false;
-    poster->postNotification(settings::kNotificationName, settings::kNotificationObject);
+    if (auto posted = poster->postNotification(settings::kNotificationName, settings::kNotificationObject); !posted) {
+      state.SkipWithError(posted.error().c_str());
+      return;
+    }
     while (!arrived) loop.runOnce();
   }
 }

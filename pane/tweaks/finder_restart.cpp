@@ -3,7 +3,6 @@
 #include <string>
 #include <thread>
 
-
 namespace vantrel {
 
 std::chrono::steady_clock::time_point SteadyRestartClock::now() { return std::chrono::steady_clock::now(); }
@@ -12,7 +11,7 @@ void SteadyRestartClock::pause(std::chrono::milliseconds duration) { std::this_t
 
 bool finderIsListed(const std::vector<platform::ApplicationDescription>& applications) {
   for (const platform::ApplicationDescription& application : applications) {
-    auto name = application.find(kApplicationNameKey);
+    auto name = application.find(platform::kApplicationNameKey);
     if (name != application.end() && name->second == kFinderName) return true;
   }
   return false;

@@ -13,7 +13,6 @@ namespace vantrel {
 inline constexpr const char* kFinderQuitScript = "tell application \"Finder\" to quit";
 inline constexpr const char* kFinderName = "Finder";
 inline constexpr const char* kFinderApplication = "/System/Library/CoreServices/Finder.app";
-inline constexpr const char* kApplicationNameKey = "NSApplicationName";
 
 // Time as the wait sees it, so tests can run it without waiting.
 class RestartClock {

@@ -7,7 +7,6 @@ namespace platform {
 
 // Keys this workspace adds to each application description besides
 // "NSApplicationName".
-inline constexpr const char* kApplicationNameKey = "NSApplicationName";
 inline constexpr const char* kApplicationPathKey = "NSApplicationPath";
 inline constexpr const char* kApplicationProcessKey = "NSApplicationProcessIdentifier";
 

@@ -11,6 +11,7 @@ namespace platform {
 // One running application: at least "NSApplicationName", its name (the
 // bundle name without ".app" for a bundle, else the program's name).
 using ApplicationDescription = std::map<std::string, std::string>;
+inline constexpr const char* kApplicationNameKey = "NSApplicationName";
 
 class Workspace {
  public:
