@@ -96,8 +96,14 @@ bool DistributedNotificationCenter::connect() {
   hadBus_ = true;
   bool ready = sd_bus_add_filter(bus_, &disconnectFilter_, BusCallbacks::onDisconnected, this) >= 0;
   if (ready && loop_) ready = sd_bus_attach_event(bus_, loop_->handle(), 0) >= 0;
-  for (auto& observer : observers_)
-    if (ready) ready = observe(*observer, false);
+  for (auto& observer : observers_) {
+    if (!ready) break;
+    if (int result = observe(*observer, false); result < 0) {
+      std::fprintf(stderr, "%s: cannot observe notifications: %s\n", program_invocation_short_name,
+                   std::strerror(-result));
+      ready = false;
+    }
+  }
   if (!ready) dropConnection();
   waitChanged();
   return ready;
@@ -144,17 +150,12 @@ Status DistributedNotificationCenter::postNotification(std::string_view name, st
   return {};
 }
 
-bool DistributedNotificationCenter::addObserver(EventLoop& loop, std::string name, std::string object,
-                                                std::function<void()> callback) {
-  if (!bus_) {
-    reportMissingBusOnce("settings changes will not be noticed until restart");
-    return false;
-  }
+Status DistributedNotificationCenter::addObserver(EventLoop& loop, std::string name, std::string object,
+                                                  std::function<void()> callback) {
+  if (!bus_) return fail("no D-Bus session bus; settings changes will not be noticed until restart");
   if (!loop_) {
-    if (sd_bus_attach_event(bus_, loop.handle(), 0) < 0) {
-      reportMissingBusOnce("settings changes will not be noticed until restart");
-      return false;
-    }
+    if (int result = sd_bus_attach_event(bus_, loop.handle(), 0); result < 0)
+      return fail(std::string("cannot watch the D-Bus session bus: ") + std::strerror(-result));
     loop_ = &loop;
   }
   auto observer = std::make_unique<Observer>();
@@ -163,24 +164,20 @@ bool DistributedNotificationCenter::addObserver(EventLoop& loop, std::string nam
   observer->object = std::move(object);
   observer->callback = std::move(callback);
   // Synchronous, so the observer is in place before the caller goes on.
-  if (!observe(*observer, true)) return false;
+  if (int result = observe(*observer, true); result < 0)
+    return fail(std::string("cannot observe notifications: ") + std::strerror(-result));
   observers_.push_back(std::move(observer));
-  return true;
+  return {};
 }
 
-bool DistributedNotificationCenter::observe(Observer& observer, bool wait) {
+int DistributedNotificationCenter::observe(Observer& observer, bool wait) {
   std::string rule = std::string("type='signal',path='") + kNotificationPath + "',interface='" +
                      kNotificationInterface + "',member='" + kNotificationMember +
                      "',arg0=" + matchRuleValue(observer.name) + ",arg1=" + matchRuleValue(observer.object);
   int result = wait ? sd_bus_add_match(bus_, &observer.slot, rule.c_str(), onSignal, &observer)
                     : sd_bus_add_match_async(bus_, &observer.slot, rule.c_str(), onSignal,
                                              BusCallbacks::onObserving, &observer);
-  if (result < 0) {
-    std::fprintf(stderr, "%s: cannot observe notifications: %s\n", program_invocation_short_name,
-                 std::strerror(-result));
-    return false;
-  }
-  return true;
+  return result;
 }
 
 int BusCallbacks::onObserving(sd_bus_message* reply, void* userdata, sd_bus_error*) {

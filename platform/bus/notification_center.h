@@ -41,10 +41,10 @@ class DistributedNotificationCenter {
   Status postNotification(std::string_view name, std::string_view object);
 
   // Calls back, from the loop, for every notification with exactly this name
-  // and this object; the bus filters on both. Returns false without a bus.
-  // When the bus goes away the centre connects again from the loop, at
-  // growing intervals while it stays away, and observes as before.
-  bool addObserver(EventLoop& loop, std::string name, std::string object, std::function<void()> callback);
+  // and this object; the bus filters on both. Fails without a bus. When the
+  // bus goes away the centre connects again from the loop, at growing
+  // intervals while it stays away, says so on stderr, and observes as before.
+  Status addObserver(EventLoop& loop, std::string name, std::string object, std::function<void()> callback);
 
   // For a program whose own loop services the connection (the pane's): the
   // descriptor and conditions to wait for, and the call to make when one
@@ -67,7 +67,8 @@ class DistributedNotificationCenter {
   DistributedNotificationCenter();
   bool connect();
   void dropConnection();
-  bool observe(Observer& observer, bool wait);
+  // The bus's result: negative errno on failure.
+  int observe(Observer& observer, bool wait);
   void connectionLost();
   void scheduleReconnect();
   void reportMissingBusOnce(const char* consequence);

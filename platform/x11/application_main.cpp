@@ -23,7 +23,9 @@ class X11Application : public Application {
       : loop_(loop), center_(center), input_(input), windows_(windows), display_(display) {}
 
   void observeDistributedNotification(std::string name, std::string object, std::function<void()> callback) override {
-    center_.addObserver(loop_, std::move(name), std::move(object), std::move(callback));
+    // The overlay still works without: it shows the settings it started with.
+    if (Status observed = center_.addObserver(loop_, std::move(name), std::move(object), std::move(callback)); !observed)
+      std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, observed.error().c_str());
   }
 
   TimerHandle scheduleRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) override {

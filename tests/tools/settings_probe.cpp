@@ -52,12 +52,15 @@ int observe(const char* name, const char* object, int count, double seconds) {
   platform::EventLoop loop;
   auto center = platform::DistributedNotificationCenter::defaultCenter();
   int received = 0;
-  if (!center->addObserver(loop, name, object, [&] {
+  if (auto observed = center->addObserver(loop, name, object, [&] {
         std::printf("notified %d\n", ++received);
         std::fflush(stdout);
         if (received >= count) loop.exit(0);
-      }))
+      });
+      !observed) {
+    std::fprintf(stderr, "settings_probe: %s\n", observed.error().c_str());
     return 1;
+  }
   std::printf("ready\n");
   std::fflush(stdout);
   if (auto timer = loop.addRepeatingTimer(std::chrono::microseconds(static_cast<long long>(seconds * 1e6)),
