@@ -9,96 +9,55 @@
 #include "test_home.h"
 
 using fakes::FakeWindow;
+using platform::Rect;
 
 namespace {
 
 class Overlay : public ::testing::Test {
  protected:
-  Overlay() {
-    ui = retikonx::loadMainInterface(state, server, application, input, screens);
-    const char* names[] = {"H", "H2", "V", "V2", "P"};
-    for (size_t i = 0; i < 5; ++i) (windows[i] = server.windows[i])->name = names[i];
-    field(control().o_pointX).name = "X";
-    field(control().o_pointY).name = "Y";
-    field(control().o_pointD).name = "D";
-  }
-
   void writeSettings(std::initializer_list<std::pair<const char*, const char*>> values) {
     platform::PlistDictionary file;
     for (auto& [key, text] : values) file.setString(key, text);
     ASSERT_FALSE(file.writeFile(settings::settingsFilePath()));
   }
-
-  // Launches with these settings and forgets what launching did.
   void launch(std::initializer_list<std::pair<const char*, const char*>> values) {
+    server.log.clear();
     writeSettings(values);
     control().applicationDidFinishLaunching();
-    server.log.clear();
   }
 
   retikonx::RetikonControl& control() { return *ui->controller; }
-  FakeWindow& arm(size_t i) { return *windows[i]; }
-  FakeWindow& readout() { return *windows[4]; }
-  int count(const std::string& entry) const {
-    return static_cast<int>(std::count(server.log.begin(), server.log.end(), entry));
-  }
+  FakeWindow& arm(size_t i) { return *server.windows[i]; }
+  FakeWindow& readout() { return *server.windows[4]; }
+  int count(const std::string& entry) const { return std::count(server.log.begin(), server.log.end(), entry); }
   int armsShown() const {
-    return static_cast<int>(std::count_if(windows.begin(), windows.begin() + 4, [](auto* w) { return w->onScreen; }));
+    return std::count_if(server.windows.begin(), server.windows.begin() + 4, [](auto* w) { return w->onScreen; });
   }
-  static fakes::FakeTextField& field(platform::TextField* f) { return static_cast<fakes::FakeTextField&>(*f); }
 
   unit::TempHome home;
   retikonx::ProcessState state;
   fakes::FakeWindowServer server;
-  fakes::FakeApplication application{server.log};
+  fakes::FakeApplication application;
   fakes::FakeInput input;
   fakes::FakeScreens screens;
-  std::unique_ptr<retikonx::MainInterface> ui;
-  std::array<FakeWindow*, 5> windows{};
+  std::unique_ptr<retikonx::MainInterface> ui = retikonx::loadMainInterface(state, server, application, input, screens);
 };
 
-TEST_F(Overlay, InterfaceMakesFiveHiddenWindowsAndArmsFilledByLineViews) {
-  ASSERT_EQ(server.created.size(), 5u);
+TEST_F(Overlay, LaunchObservesLoadsAndStartsTheTimerAndTheLoadSetsColoursAndArmShadows) {
+  // The interface's outlets are checked by where each window and field ends up below.
   for (size_t i = 0; i < 4; ++i) EXPECT_NE(dynamic_cast<retikonx::lineView*>(arm(i).content), nullptr);
-  const std::vector<platform::Window*> outlets = {control().o_windowH, control().o_windowH2, control().o_windowV,
-                                                  control().o_windowV2, control().o_pointWindow};
-  EXPECT_EQ(outlets, std::vector<platform::Window*>(windows.begin(), windows.end()));
-  EXPECT_EQ(readout().fields.size(), 3u);
-  EXPECT_EQ(readout().fields[1]->text, retikonx::kReadoutLabel);
-  EXPECT_TRUE(std::none_of(server.log.begin(), server.log.end(), [](auto& e) { return e.ends_with("orderFront"); }));
-}
-
-TEST_F(Overlay, LaunchObservesThenLoadsThenStartsTheTimer) {
-  writeSettings({{"retikon", "1"}, {"WinColor", "red"}});
-  control().applicationDidFinishLaunching();
-  const auto& log = server.log;
-  auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
-  EXPECT_LT(at("observe Vantrl Notification / com.Halvix.Vantrel"), at("X.setTextColor"));
-  EXPECT_LT(at("H.setHasShadow NO"), at("timer 100000us"));
-  EXPECT_EQ(state.tmTimer, 7);
-  EXPECT_EQ(*state.record.s_WinColor, *platform::redColor());
-  EXPECT_EQ(state.s_color, state.record.s_WinColor);
-  EXPECT_EQ(count("H.orderFront"), 0) << "no tick runs at launch";
-}
-
-TEST_F(Overlay, LoadColoursTheTextAndSetsTheArmShadowsOnlyForOne) {
   for (const char* shadow : {"1", "0", "2"}) {
-    launch({{"retikon", "1"}, {"shadow", shadow}, {"WinColor", "blue"}});
-    control().callbackWithNotification();
-    const bool expected = std::string(shadow) == "1";
-    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(arm(i).shadow, expected) << shadow;
+    launch({{"retikon", "1"}, {"shadow", shadow}, {"WinColor", "red"}});
+    EXPECT_EQ(application.observed, "Vantrl Notification / com.Halvix.Vantrel");
+    EXPECT_EQ(application.interval, std::chrono::milliseconds(100));
+    EXPECT_EQ(state.tmTimer, 7);
+    EXPECT_TRUE(server.log.empty()) << "nothing is on screen before the first tick";
+    EXPECT_EQ(*state.record.s_WinColor, *platform::redColor());
+    EXPECT_EQ(state.s_color, state.record.s_WinColor);
+    for (auto& field : readout().fields) EXPECT_EQ(field.textColour, state.record.s_WinColor);
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(arm(i).shadow, std::string(shadow) == "1") << shadow;
     EXPECT_EQ(readout().shadow, false) << "the readout keeps its own shadow setting";
-    EXPECT_EQ(count("X.setTextColor") + count("D.setTextColor") + count("Y.setTextColor"), 3);
-    EXPECT_EQ(field(control().o_pointX).textColour, state.record.s_WinColor);
   }
-}
-
-TEST_F(Overlay, NotificationReloadsEverySetting) {
-  launch({{"retikon", "1"}, {"WinWidth", "9"}, {"keys", "4352"}});
-  writeSettings({{"retikon", "1"}});
-  application.observer();
-  EXPECT_EQ(state.record.s_WinWidth, 5);
-  EXPECT_EQ(state.record.s_key, 0u);
 }
 
 constexpr uint32_t kCmd = settings::kCommandKey, kShift = settings::kShiftKey, kCaps = settings::kCapsLockKey,
@@ -141,98 +100,52 @@ TEST_F(Overlay, TheTickQuitsShowsOrHides) {
   }
 }
 
-TEST_F(Overlay, TickReadsTheModifiersOnlyInHotKeyMode) {
-  launch({{"retikon", "1"}, {"DispKind", "1"}});
-  application.tick();
-  EXPECT_EQ(input.modifierReads, 0);
-  launch({{"retikon", "1"}, {"keys", "4352"}});
-  application.tick();
-  EXPECT_EQ(input.modifierReads, 1);
-}
-
-// Showing and hiding.
-TEST_F(Overlay, FirstShowPlacesThenOrdersTheArmsInOnce) {
+TEST_F(Overlay, ShowPlacesTheArmsBeforeOrderingThemInAndHideOrdersAllFiveOutOnce) {
   launch({{"retikon", "1"}, {"DispKind", "1"}, {"WinWidth", "5"}, {"distance", "10"}});
-  input.pointer = {300, 700};
+  control().hideCrossLine();
+  EXPECT_TRUE(server.log.empty()) << "nothing to hide yet";
   control().showCrossLine();
-  EXPECT_EQ(arm(0).frameValue, (platform::Rect{-2190, 598, 2878, 5}));
-  EXPECT_EQ(arm(3).frameValue, (platform::Rect{698, 612, 5, 1798}));
-  const std::vector<std::string> expected = {"H.setFrame display", "H2.setFrame display", "V.setFrame display",
-                                             "V2.setFrame display", "P.orderOut", "H.orderFront",
-                                             "H2.orderFront", "V.orderFront", "V2.orderFront"};
-  EXPECT_EQ(server.log, expected);
-  EXPECT_EQ(state.showPoint, 1);
+  EXPECT_EQ(arm(0).frame, (Rect{-2190, 598, 2878, 5}));
+  EXPECT_EQ(arm(3).frame, (Rect{698, 612, 5, 1798}));
+  // An arm ordered in before its frame is set would flash at its old place.
+  const std::vector<std::string> firstShow = {"H.setFrame display", "H2.setFrame display", "V.setFrame display",
+                                              "V2.setFrame display", "P.orderOut", "H.orderFront",
+                                              "H2.orderFront", "V.orderFront", "V2.orderFront"};
+  EXPECT_EQ(server.log, firstShow);
 
   server.log.clear();
   for (int i = 0; i < 10; ++i) control().showCrossLine();
   EXPECT_EQ(count("H.setFrame display"), 10) << "every tick places the arms afresh";
   EXPECT_EQ(count("H.orderFront") + count("H.orderOut"), 0) << "the same colour never re-shows";
-}
 
-TEST_F(Overlay, HideOrdersAllFiveOutOnceAndOnlyWhenShown) {
-  launch({{"retikon", "1"}, {"DispKind", "1"}});
-  control().hideCrossLine();
-  EXPECT_TRUE(server.log.empty());
-  control().showCrossLine();
   server.log.clear();
   control().hideCrossLine();
   control().hideCrossLine();
-  const std::vector<std::string> expected = {"H.orderOut", "H2.orderOut", "V.orderOut", "V2.orderOut",
-                                             "P.orderOut"};
-  EXPECT_EQ(server.log, expected);
-  EXPECT_EQ(armsShown(), 0);
-}
-
-TEST_F(Overlay, NewColourObjectWhileShownReordersOnce) {
-  launch({{"retikon", "1"}, {"DispKind", "1"}, {"Locate", "1"}});
-  control().showCrossLine();
-  // The loader makes a new colour object even when the value is the same.
-  application.observer();
-  server.log.clear();
-  for (int i = 0; i < 3; ++i) control().showCrossLine();
-  for (const char* name : {"H", "H2", "V", "V2", "P"}) {
-    EXPECT_EQ(count(std::string(name) + ".orderOut"), 1) << name;
-  }
-  EXPECT_EQ(count("H.orderFront"), 1);
-  EXPECT_EQ(count("P.orderFront"), 4) << "on every show, and once more when re-ordered in";
-  EXPECT_EQ(armsShown(), 4);
-  EXPECT_TRUE(readout().onScreen);
-  EXPECT_EQ(state.s_prevWinColor, state.record.s_WinColor);
-}
-
-TEST_F(Overlay, NewColourObjectWhileHiddenJustShows) {
-  launch({{"retikon", "1"}, {"keys", "4352"}});
-  application.observer();
-  input.modifiers = kCmd | kCtrl;
-  application.tick();
-  EXPECT_EQ(count("H.orderOut"), 0);
-  EXPECT_EQ(count("H.orderFront"), 1);
-  input.modifiers = kCtrl;
-  application.tick();
-  EXPECT_EQ(armsShown(), 0);
+  EXPECT_EQ(server.log, (fakes::Log{"H.orderOut", "H2.orderOut", "V.orderOut", "V2.orderOut", "P.orderOut"}));
   EXPECT_EQ(state.showPoint, 0);
 }
 
-TEST_F(Overlay, ReadoutFollowsItsSettingWhileShown) {
+TEST_F(Overlay, ReadoutFollowsItsSettingAndANewColourObjectReordersOnceWhileShown) {
   launch({{"retikon", "1"}, {"DispKind", "1"}});
-  input.pointer = {300, 700};
   control().showCrossLine();
+  auto& fields = readout().fields;
   EXPECT_FALSE(readout().onScreen);
-  EXPECT_EQ(field(control().o_pointX).text, "") << "fields stay untouched while the readout is off";
+  EXPECT_EQ(fields[0].text, "") << "fields stay untouched while the readout is off";
 
   writeSettings({{"retikon", "1"}, {"DispKind", "1"}, {"Locate", "1"}});
-  application.observer();
-  control().showCrossLine();  // the new colour object re-shows everything once
+  application.observer();  // the loader makes a new colour object even when the value is the same
   server.log.clear();
-  control().showCrossLine();
+  for (int i = 0; i < 3; ++i) control().showCrossLine();
+  for (const char* name : {"H", "H2", "V", "V2", "P"}) EXPECT_EQ(count(std::string(name) + ".orderOut"), 1) << name;
+  EXPECT_EQ(count("H.orderFront"), 1);
+  EXPECT_EQ(count("P.orderFront"), 4) << "on every show, and once more when re-ordered in";
+  EXPECT_EQ(count("P.setFrame display"), 3);
+  EXPECT_EQ(state.s_prevWinColor, state.record.s_WinColor);
+  EXPECT_EQ(armsShown(), 4);
   EXPECT_TRUE(readout().onScreen);
-  EXPECT_EQ(readout().frameValue, (platform::Rect{590, 620, 90, 19}));
-  EXPECT_EQ(field(control().o_pointX).text, "700");
-  EXPECT_EQ(field(control().o_pointY).text, "300");
-  const std::vector<std::string> expected = {"H.setFrame display", "H2.setFrame display", "V.setFrame display",
-                                             "V2.setFrame display", "X.setIntValue 700", "Y.setIntValue 300",
-                                             "P.setFrame display", "P.orderFront"};
-  EXPECT_EQ(server.log, expected);
+  EXPECT_EQ(readout().frame, (Rect{590, 620, 90, 19}));
+  ASSERT_EQ(fields.size(), 3u);
+  EXPECT_EQ(fields[0].text + fields[1].text + fields[2].text, "700,300");
 
   writeSettings({{"retikon", "1"}, {"DispKind", "1"}, {"Locate", "2"}});
   application.observer();
@@ -240,6 +153,14 @@ TEST_F(Overlay, ReadoutFollowsItsSettingWhileShown) {
   control().showCrossLine();
   EXPECT_FALSE(readout().onScreen);
   EXPECT_EQ(armsShown(), 4);
+
+  // Hidden when the new colour object comes: shown without a re-order.
+  control().hideCrossLine();
+  application.observer();
+  server.log.clear();
+  control().showCrossLine();
+  EXPECT_EQ(count("H.orderOut"), 0);
+  EXPECT_EQ(count("H.orderFront"), 1);
 }
 
 TEST_F(Overlay, NoScreenSkipsThePlacement) {

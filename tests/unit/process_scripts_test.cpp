@@ -1,5 +1,5 @@
 // The script forms, what compiles and what does not, and what running them
-// does: login items, opening a location, quitting an application.
+// does to login items and locations.
 #include <gtest/gtest.h>
 
 #include "platform/login_items/login_items.h"
@@ -55,9 +55,12 @@ TEST(ScriptCompiler, AnyTextSurvivesAsAStringLiteral) {
 class ScriptRunnerTest : public ::testing::Test {
  protected:
   fs::path autostart() const { return home.path() / "config" / "autostart"; }
-  std::string addScript(const std::string& bundle) {
-    return "tell application \"System Events\"\n make new login item at end with properties {path:" +
-           platform::scriptStringLiteral(bundle) + ", hidden:false} \n end tell";
+  platform::Status addLoginItem(const fs::path& bundle) {
+    return runner.execute("tell application \"System Events\"\n make new login item at end with properties {path:" +
+                          platform::scriptStringLiteral(bundle.string()) + ", hidden:false} \n end tell");
+  }
+  platform::Status deleteLoginItem(const std::string& application, const std::string& name) {
+    return runner.execute("tell application \"" + application + "\"\n delete login item \"" + name + "\"\n end tell");
   }
 
   TempHome home;
@@ -71,24 +74,23 @@ class ScriptRunnerTest : public ::testing::Test {
 
 TEST_F(ScriptRunnerTest, LoginItemsAreOneAutostartEntryPerName) {
   auto bundle = makeBundle(home.path(), "RetikonX", "#!/bin/sh\n");
-  EXPECT_TRUE(runner.execute(addScript(bundle.string())).ok());
-  EXPECT_TRUE(runner.execute(addScript(bundle.string())).ok());
+  EXPECT_TRUE(addLoginItem(bundle).ok());
+  EXPECT_TRUE(addLoginItem(bundle).ok());
   ASSERT_EQ(std::distance(fs::directory_iterator(autostart()), {}), 1);
   EXPECT_EQ(readText(autostart() / "RetikonX.desktop"),
             "[Desktop Entry]\nType=Application\nName=RetikonX\nExec=\"" + bundle.string() +
                 "/Contents/MacOS/RetikonX\"\n");
 
-  const std::string remove = "tell application \"System Events\"\n delete login item \"RetikonX\"\n end tell";
-  EXPECT_TRUE(runner.execute(remove).ok());
+  EXPECT_TRUE(deleteLoginItem("System Events", "RetikonX").ok());
   EXPECT_FALSE(fs::exists(autostart() / "RetikonX.desktop"));
-  EXPECT_FALSE(runner.execute(remove).ok()) << "no such item";
-  EXPECT_FALSE(runner.execute("tell application \"System Events\"\n delete login item \"../config\"\n end tell").ok());
-  EXPECT_FALSE(runner.execute("tell application \"Finder\"\n delete login item \"RetikonX\"\n end tell").ok());
+  EXPECT_FALSE(deleteLoginItem("System Events", "RetikonX").ok()) << "no such item";
+  EXPECT_FALSE(deleteLoginItem("System Events", "../config").ok());
+  EXPECT_FALSE(deleteLoginItem("Finder", "RetikonX").ok());
   EXPECT_TRUE(fs::exists(home.path() / "config"));
 }
 
 TEST_F(ScriptRunnerTest, AHostilePathIsOnlyThePathOfItsLoginItem) {
-  ASSERT_TRUE(runner.execute(addScript((home.path() / "we\"ird $(touch x) \\ %u`.app").string())).ok());
+  ASSERT_TRUE(addLoginItem(home.path() / "we\"ird $(touch x) \\ %u`.app").ok());
   EXPECT_EQ(std::distance(fs::directory_iterator(autostart()), {}), 1);
   // Quoted by the Desktop Entry rules, then escaped as a string value.
   const std::string name = "we\\\\\"ird \\\\$(touch x) \\\\\\\\ %%u\\\\`";
@@ -96,6 +98,7 @@ TEST_F(ScriptRunnerTest, AHostilePathIsOnlyThePathOfItsLoginItem) {
   EXPECT_NE(entry.find("\nExec=\"" + home.path().string() + "/" + name + ".app/Contents/MacOS/" + name + "\"\n"),
             std::string::npos)
       << entry;
+  EXPECT_EQ(platform::desktopEntryExecArgument("line\nbreak"), "\"line\\nbreak\"") << "no line of its own";
 }
 
 TEST_F(ScriptRunnerTest, OpenLocationRefusesWhatIsNoAddressOrHasNoOpener) {
@@ -108,25 +111,6 @@ TEST_F(ScriptRunnerTest, OpenLocationRefusesWhatIsNoAddressOrHasNoOpener) {
   EXPECT_FALSE(runner.execute("property u : \"https://example.org\"\n open location u").ok());
 }
 
-TEST_F(ScriptRunnerTest, QuitEndsEveryProcessOfThatNameOnly) {
-  for (const char* name : {"Quit Probe", "Other Probe"}) {
-    auto bundle = makeBundle(home.path(), name, "");
-    fs::copy_file(IDLE_PROGRAM, bundle / "Contents/MacOS" / name, fs::copy_options::overwrite_existing);
-    ASSERT_TRUE(workspace.launchApplication(bundle.string()));
-  }
-  auto count = [&](const std::string& name) {
-    int n = 0;
-    for (auto& application : workspace.launchedApplications()) n += application["NSApplicationName"] == name;
-    return n;
-  };
-  ASSERT_TRUE(waitFor([&] { return count("Quit Probe") == 1 && count("Other Probe") == 1; }));
-  EXPECT_TRUE(runner.execute("tell application \"Quit Probe\" to quit").ok());
-  EXPECT_TRUE(waitFor([&] { return count("Quit Probe") == 0; }));
-  EXPECT_EQ(count("Other Probe"), 1);
-  EXPECT_TRUE(runner.execute("tell application \"Other Probe\" to quit").ok());
-  EXPECT_TRUE(waitFor([&] { return count("Other Probe") == 0; }));
-}
-
 TEST(LoginItems, TheAutostartFolderFollowsXdgConfigHome) {
   ScopedEnvironment home("HOME", "/home/someone");
   for (const char* config : {"/elsewhere", "relative", ""}) {
@@ -137,13 +121,6 @@ TEST(LoginItems, TheAutostartFolderFollowsXdgConfigHome) {
         << config;
   }
   for (const char* name : {"a/b", "..", ""}) EXPECT_EQ(platform::LoginItems::entryPath(name), std::nullopt) << name;
-}
-
-TEST(LoginItems, ExecArgumentsAreQuotedThenEscaped) {
-  EXPECT_EQ(platform::desktopEntryExecArgument("/a b/c"), "\"/a b/c\"");
-  EXPECT_EQ(platform::desktopEntryExecArgument("q\"d$b`s\\"), "\"q\\\\\"d\\\\$b\\\\`s\\\\\\\\\"");
-  EXPECT_EQ(platform::desktopEntryExecArgument("50%"), "\"50%%\"");
-  EXPECT_EQ(platform::desktopEntryExecArgument("line\nbreak"), "\"line\\nbreak\"");
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/login_items/login_items.h"
 #include "platform/process/app_bundle.h"
+#include "platform/process/apple_script_runner.h"
 #include "platform/process/posix_task_runner.h"
 #include "platform/process/process_workspace.h"
 #include "test_home.h"
@@ -32,23 +34,6 @@ class ProcessWorkspace : public ::testing::Test {
   TempHome home;
   platform::ProcessWorkspace workspace;
 };
-
-TEST_F(ProcessWorkspace, BundleNamesAndExecutables) {
-  EXPECT_TRUE(platform::isApplicationBundle("/a/RetikonX.app"));
-  EXPECT_TRUE(platform::isApplicationBundle("/a/RetikonX.app/"));
-  EXPECT_FALSE(platform::isApplicationBundle("/a/.app"));
-  EXPECT_FALSE(platform::isApplicationBundle("/usr/bin/sleep"));
-  EXPECT_EQ(platform::applicationName("/a/RetikonX.app/"), "RetikonX");
-  EXPECT_EQ(platform::applicationName("/usr/bin/sleep"), "sleep");
-  EXPECT_EQ(platform::bundleOfExecutable("/p/R X.app/Contents/MacOS/R"), "/p/R X.app");
-  EXPECT_EQ(platform::bundleOfExecutable("/usr/bin/sleep"), std::nullopt);
-
-  auto bundle = makeBundle(home.path(), "Tool", "#!/bin/sh\n");
-  EXPECT_EQ(platform::bundleExecutable(bundle.string()), (bundle / "Contents/MacOS/Tool").string());
-  writeText(bundle / "Contents/Info.plist",
-            "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>../../x</string></dict></plist>");
-  EXPECT_EQ(platform::bundleExecutable(bundle.string()), std::nullopt);
-}
 
 TEST_F(ProcessWorkspace, ABundleRunsDetachedInItsOwnSessionWithoutTheCallersStreams) {
   auto report = home.path() / "report";
@@ -92,6 +77,22 @@ TEST_F(ProcessWorkspace, ARunningApplicationIsListedByItsNameAndNotStartedTwice)
   terminate("idle-plain");
 }
 
+TEST_F(ProcessWorkspace, AQuitScriptEndsEveryProcessOfThatNameOnly) {
+  for (const char* name : {"Quit Probe", "Other Probe"}) {
+    auto bundle = makeBundle(home.path(), name, "");
+    fs::copy_file(IDLE_PROGRAM, bundle / "Contents/MacOS" / name, fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(workspace.launchApplication(bundle.string()));
+  }
+  ASSERT_TRUE(waitFor([&] { return named("Quit Probe").size() == 1 && named("Other Probe").size() == 1; }));
+  platform::LoginItems loginItems;
+  platform::AppleScriptRunner runner{workspace, loginItems};
+  EXPECT_TRUE(runner.execute("tell application \"Quit Probe\" to quit").ok());
+  EXPECT_TRUE(waitFor([&] { return named("Quit Probe").empty(); }));
+  EXPECT_EQ(named("Other Probe").size(), 1u);
+  EXPECT_TRUE(runner.execute("tell application \"Other Probe\" to quit").ok());
+  EXPECT_TRUE(waitFor([&] { return named("Other Probe").empty(); }));
+}
+
 TEST_F(ProcessWorkspace, WhatCannotBeStartedIsReported) {
   platform::Status missing = workspace.launchApplication((home.path() / "Missing.app").string());
   ASSERT_FALSE(missing.ok());
@@ -100,6 +101,10 @@ TEST_F(ProcessWorkspace, WhatCannotBeStartedIsReported) {
   fs::remove(bundle / "Contents/MacOS/Broken");
   EXPECT_FALSE(workspace.launchApplication(bundle.string()));
   EXPECT_FALSE(workspace.launchApplication((home.path() / "no-program").string()));
+  // A bundle may only name a program inside its own Contents/MacOS.
+  writeText(bundle / "Contents/Info.plist",
+            "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>../../x</string></dict></plist>");
+  EXPECT_EQ(platform::bundleExecutable(bundle.string()), std::nullopt);
 }
 
 TEST_F(ProcessWorkspace, TasksRunByPathWithTheArgumentsAsGivenAndAreWaitedFor) {
@@ -112,14 +117,9 @@ TEST_F(ProcessWorkspace, TasksRunByPathWithTheArgumentsAsGivenAndAreWaitedFor) {
   EXPECT_EQ(outcome.exitStatus, 3);
   EXPECT_EQ(readText(out), "a;b $(touch x)|\"q\" \\");
   EXPECT_FALSE(fs::exists("x"));
-
   auto missing = runner.runAndWait((home.path() / "missing").string(), {});
   EXPECT_FALSE(missing.started);
   EXPECT_NE(missing.error.find("No such file"), std::string::npos) << missing.error;
-  writeText(home.path() / "plain", "#!/bin/sh\n");
-  auto refused = runner.runAndWait((home.path() / "plain").string(), {});
-  EXPECT_FALSE(refused.started);
-  EXPECT_FALSE(refused.error.empty());
 }
 
 }  // namespace

@@ -6,8 +6,12 @@
 #include "platform/x11/x11_conversion.h"
 
 using platform::x11::Box;
+using platform::x11::boxFromFrame;
+using platform::x11::intersection;
 
 namespace {
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
 TEST(Modifiers, MapIntoTheSettingsLayout) {
   // Super is command, Alt option; Num Lock (Mod2), Mod3, Mod5 and the button
@@ -20,39 +24,29 @@ TEST(Modifiers, MapIntoTheSettingsLayout) {
   for (auto [state, mask] : cases) EXPECT_EQ(platform::x11::modifierMaskFromState(state), mask) << state;
 }
 
-TEST(FrameToRoot, TurnsBottomLeftFramesIntoTopLeftBoxes) {
+TEST(FrameToRoot, TurnsBottomLeftFramesIntoTopLeftBoxesTheProtocolCanCarry) {
   const Box screen{0, 0, 1440, 900};
-  // The left arm of a pointer at (700, 300), 5 thick.
-  EXPECT_EQ(platform::x11::boxFromFrame({-2190, 598, 2878, 5}, screen), (Box{-2190, 297, 2878, 5}));
-  EXPECT_EQ(platform::x11::boxFromFrame({590, 620, 90, 19}, screen), (Box{590, 261, 90, 19}));
-  // A primary screen to the right of another one.
-  EXPECT_EQ(platform::x11::boxFromFrame({10, 0, 20, 30}, Box{1920, 100, 1440, 900}), (Box{1930, 970, 20, 30}));
-  EXPECT_TRUE(platform::x11::boxFromFrame({10, 10, 0, 5}, screen).empty());
-  EXPECT_TRUE(platform::x11::boxFromFrame({10, 10, 5, -3}, screen).empty());
-}
+  EXPECT_EQ(boxFromFrame({-2190, 598, 2878, 5}, screen), (Box{-2190, 297, 2878, 5}));  // a left arm
+  EXPECT_EQ(boxFromFrame({590, 620, 90, 19}, screen), (Box{590, 261, 90, 19}));
+  EXPECT_EQ(boxFromFrame({10, 0, 20, 30}, Box{1920, 100, 1440, 900}), (Box{1930, 970, 20, 30}))
+      << "a primary screen to the right of another one";
+  EXPECT_TRUE(boxFromFrame({10, 10, 0, 5}, screen).empty());
+  EXPECT_TRUE(boxFromFrame({10, 10, 5, -3}, screen).empty());
 
-TEST(FrameToRoot, FarOffFramesAreCutToWhatTheProtocolCanCarry) {
-  const Box root{0, 0, 1440, 900};
-  const Box area = platform::x11::representableArea(root);
+  // Far-off frames are cut to 16-bit coordinates.
+  const Box area = platform::x11::representableArea(screen);
   EXPECT_LE(area.width, 32767);
   EXPECT_LE(area.height, 32767);
   EXPECT_GE(area.x, -32768);
   EXPECT_LE(area.x + area.width, 32767);
-  EXPECT_EQ(platform::x11::intersection(area, root), root);
+  EXPECT_EQ(intersection(area, screen), screen);
+  const float huge = static_cast<float>(kMax);
+  EXPECT_EQ(intersection(boxFromFrame({-huge, 400, 2 * huge, 5}, screen), area), (Box{area.x, 495, area.width, 5}));
+  EXPECT_TRUE(intersection(boxFromFrame({huge, 0, 100, 100}, screen), area).empty());
 
-  const float huge = static_cast<float>(std::numeric_limits<int32_t>::max());
-  const Box cut = platform::x11::intersection(platform::x11::boxFromFrame({-huge, 400, 2 * huge, 5}, root), area);
-  EXPECT_EQ(cut.x, area.x);
-  EXPECT_EQ(cut.width, area.width);
-  EXPECT_EQ(cut.y, 495);
-  EXPECT_TRUE(platform::x11::intersection(platform::x11::boxFromFrame({huge, 0, 100, 100}, root), area).empty());
-}
-
-TEST(FrameToRoot, InflatingSaturates) {
   EXPECT_EQ(platform::x11::inflated(Box{10, 20, 30, 40}, 5), (Box{5, 15, 40, 50}));
-  const Box edge{std::numeric_limits<int32_t>::min() + 1, 0, std::numeric_limits<int32_t>::max(), 10};
-  const Box grown = platform::x11::inflated(edge, 10);
-  EXPECT_EQ(grown.x, std::numeric_limits<int32_t>::min());
+  const Box grown = platform::x11::inflated(Box{std::numeric_limits<int32_t>::min() + 1, 0, kMax, 10}, 10);
+  EXPECT_EQ(grown.x, std::numeric_limits<int32_t>::min()) << "inflating saturates";
   EXPECT_FALSE(grown.empty());
 }
 
