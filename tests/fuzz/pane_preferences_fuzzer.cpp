@@ -15,7 +15,7 @@
 
 namespace {
 
-struct RecordingTasks : platform::TaskRunner {
+struct CountedTasks : platform::TaskRunner {
   platform::TaskOutcome runAndWait(const std::string&, const std::vector<std::string>&) override {
     ++runs;
     return {true, 0, {}};
@@ -27,20 +27,15 @@ struct IgnoredProblems : platform::ProblemReporter {
   void report(std::string_view) override {}
 };
 
-void useScratchHome() {
-  static bool done = [] {
-    std::string folder = "/tmp/retikon-fuzz-home-XXXXXX";
-    setenv("HOME", mkdtemp(folder.data()), 1);
-    std::filesystem::create_directories(platform::expandTilde("~/Library/Preferences"));
-    return true;
-  }();
-  (void)done;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  useScratchHome();
+  static const bool scratchHome = [] {
+    std::string folder = "/tmp/retikon-fuzz-home-XXXXXX";
+    setenv("HOME", mkdtemp(folder.data()), 1);
+    return std::filesystem::create_directories(platform::expandTilde("~/Library/Preferences"));
+  }();
+  (void)scratchHome;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   if (platform::writeFileAtomically(platform::expandTilde(vantrel::kGlobalPreferencesFile), bytes)) return 0;
   if (platform::writeFileAtomically(platform::expandTilde(vantrel::kFinderPreferencesFile), bytes)) return 0;
@@ -54,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)vantrel::storePointerSpeed(state, speed);
 
   vantrel::loadFinderPreferences(state);
-  RecordingTasks tasks;
+  CountedTasks tasks;
   IgnoredProblems problems;
   auto zoom = vantrel::loadZoomCheckbox(state, tasks, "/nonexistent/defaults", problems);
   if (zoom.disable || !zoom.checked || tasks.runs > 1) std::abort();

@@ -1,8 +1,15 @@
+// The sums between the overlay's coordinates and the X server's, and the
+// readout's lettering drawn off screen.
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <xcb/xproto.h>
 
+#include <algorithm>
 #include <limits>
+#include <string>
+#include <vector>
 
+#include "platform/x11/stroke_glyphs.h"
 #include "platform/x11/x11_conversion.h"
 
 using platform::x11::Box;
@@ -53,6 +60,42 @@ TEST(FrameToRoot, TurnsBottomLeftFramesIntoTopLeftBoxesTheProtocolCanCarry) {
 TEST(PointerFromRoot, IsRelativeToThePrimaryScreen) {
   EXPECT_EQ(platform::x11::pointerFromRoot(700, 300, Box{0, 0, 1440, 900}), (platform::Point{300, 700}));
   EXPECT_EQ(platform::x11::pointerFromRoot(100, 50, Box{1920, 100, 1440, 900}), (platform::Point{-50, -1820}));
+}
+
+// Each character of the readout alone, smoothed and not: it paints within
+// its width and height (a pixel of smoothing aside), and no two look alike.
+TEST(ReadoutGlyphs, EachPaintsWithinItsPlaceAndNoTwoLookAlike) {
+  using platform::x11::kGlyphHeight;
+  EXPECT_LE(platform::x11::strokeTextWidth("-32768"), 41) << "the widest coordinate fits its field";
+  constexpr int kSize = 16, kAt = 4;  // room around the glyph for a stroke that leaves its place
+  for (cairo_antialias_t antialias : {CAIRO_ANTIALIAS_NONE, CAIRO_ANTIALIAS_DEFAULT}) {
+    const std::vector<std::string> texts = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "-", ","};
+    std::vector<std::vector<uint32_t>> images;
+    for (const std::string& text : texts) {
+      cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
+      cairo_t* cairo = cairo_create(surface);
+      cairo_set_antialias(cairo, antialias);
+      cairo_set_source_rgb(cairo, 1, 0, 0);
+      platform::x11::strokeText(cairo, text, kAt, kAt);
+      cairo_destroy(cairo);
+      cairo_surface_flush(surface);
+      auto& image = images.emplace_back();
+      int outside = 0;
+      for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+          image.push_back(reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface) +
+                                                            y * cairo_image_surface_get_stride(surface))[x]);
+          outside += image.back() != 0 && (x < kAt - 1 || x > kAt + platform::x11::strokeTextWidth(text) + 1 ||
+                                           y < kAt - 1 || y > kAt + kGlyphHeight + 2);
+        }
+      }
+      cairo_surface_destroy(surface);
+      EXPECT_GT(image.size() - std::count(image.begin(), image.end(), 0u), 3u) << text;
+      EXPECT_EQ(outside, 0) << text;
+    }
+    for (size_t i = 0; i < images.size(); ++i)
+      for (size_t j = i + 1; j < images.size(); ++j) EXPECT_NE(images[i], images[j]) << texts[i] << " " << texts[j];
+  }
 }
 
 }  // namespace
