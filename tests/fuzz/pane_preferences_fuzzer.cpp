@@ -15,16 +15,13 @@
 
 namespace {
 
-struct CountedTasks : platform::TaskRunner {
+// Tasks that succeed at once, counted; problems ignored.
+struct Services : platform::TaskRunner, platform::ProblemReporter {
   platform::TaskOutcome runAndWait(const std::string&, const std::vector<std::string>&) override {
-    ++runs;
-    return {true, 0, {}};
+    return ++runs, platform::TaskOutcome{true, 0, {}};
   }
-  int runs = 0;
-};
-
-struct IgnoredProblems : platform::ProblemReporter {
   void report(std::string_view) override {}
+  int runs = 0;
 };
 
 }  // namespace
@@ -49,9 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)vantrel::storePointerSpeed(state, speed);
 
   vantrel::loadFinderPreferences(state);
-  CountedTasks tasks;
-  IgnoredProblems problems;
-  auto zoom = vantrel::loadZoomCheckbox(state, tasks, "/nonexistent/defaults", problems);
-  if (zoom.disable || !zoom.checked || tasks.runs > 1) std::abort();
+  Services services;
+  auto zoom = vantrel::loadZoomCheckbox(state, services, "/nonexistent/defaults", services);
+  if (zoom.disable || !zoom.checked || services.runs > 1) std::abort();
   return 0;
 }

@@ -18,15 +18,13 @@ int main(int argc, char** argv) {
     ++count;
   };
   for (int i = 1; i < argc; ++i) {
-    if (std::filesystem::is_directory(argv[i])) {
-      for (auto& entry : std::filesystem::recursive_directory_iterator(argv[i]))
-        if (entry.is_regular_file()) run(entry.path());
-    } else if (std::filesystem::is_regular_file(argv[i])) {
+    if (!std::filesystem::exists(argv[i])) return std::fprintf(stderr, "%s: no such input\n", argv[i]), 1;
+    if (!std::filesystem::is_directory(argv[i])) {
       run(argv[i]);
-    } else {
-      std::fprintf(stderr, "%s: no such input\n", argv[i]);
-      return 1;
+      continue;
     }
+    for (auto& entry : std::filesystem::recursive_directory_iterator(argv[i]))
+      if (entry.is_regular_file()) run(entry.path());
   }
   std::printf("replayed %zu inputs\n", count);
   return count > 0 ? 0 : 1;

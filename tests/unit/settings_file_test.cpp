@@ -4,7 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <memory>
 
 #include "platform/bus/notification_center.h"
 #include "platform/event/event_loop.h"
@@ -41,7 +41,8 @@ class SettingsFile : public ::testing::Test {
 
 TEST_F(SettingsFile, MissingOrBrokenFileGivesDefaultsPerReader) {
   EXPECT_EQ(path(), home.preference("com.Halvix.RetikonX.plist"));
-  for (const char* content : {"", "not a plist", "<?xml version=\"1.0\"?><plist><array/></plist>"}) {
+  for (const char* content : {"", "not a plist", "<?xml version=\"1.0\"?><plist><array/></plist>",
+                              "<?xml version=\"1.0\"?><plist><dict><key>WinWidth</key><string>9</string><key>a"}) {
     if (*content) unit::writeText(path(), content);
     SettingsRecord page = load(Reader::SettingsPage);
     EXPECT_EQ(*page.s_WinColor, kGreen);
@@ -117,15 +118,13 @@ TEST_F(SettingsFile, FirstSaveFromNothingMakesTheFolderAndWritesNoColourName) {
 // The overlay rereads the file it has whenever a save was tried: the page
 // relies on that to show the file as it stayed.
 TEST_F(SettingsFile, ASaveThatCannotWriteKeepsTheOldFileAndStillPostsTheChange) {
-  FILE* daemon = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
-  char address[512] = "", pid[32] = "";
-  ASSERT_TRUE(daemon && fgets(address, sizeof address, daemon) && fgets(pid, sizeof pid, daemon));
+  // A private session bus, and on it an observer as a running overlay has.
+  const std::string address = "unix:path=" + (home.path() / "bus").string();
+  FILE* daemon = popen(("dbus-daemon --session --fork --print-pid=1 --address=" + address).c_str(), "r");
+  char pid[32] = "";
+  ASSERT_TRUE(daemon && fgets(pid, sizeof pid, daemon));
   pclose(daemon);
-  struct Stop {
-    pid_t pid;
-    ~Stop() { kill(pid, SIGTERM); }
-  } stop{atoi(pid)};
-  address[strcspn(address, "\n")] = '\0';
+  const std::shared_ptr<void> stop(nullptr, [pid = atoi(pid)](void*) { kill(pid, SIGTERM); });
   unit::ScopedEnvironment bus("DBUS_SESSION_BUS_ADDRESS", address);
   platform::EventLoop loop;
   auto overlay = platform::DistributedNotificationCenter::defaultCenter();

@@ -77,8 +77,6 @@ class TempHome {
     fs::permissions(preferences(), fs::perms::owner_all, ignored);
     fs::remove_all(path_, ignored);
   }
-  TempHome(const TempHome&) = delete;
-  TempHome& operator=(const TempHome&) = delete;
 
   const fs::path& path() const { return path_; }
   fs::path preferences() const { return path_ / "Library" / "Preferences"; }
