@@ -115,7 +115,7 @@ TEST_F(SettingsFile, FirstSaveFromNothingMakesTheFolderAndWritesNoColourName) {
   EXPECT_EQ(after->keys().size(), 8u);
 }
 
-// The overlay rereads the file it has whenever a save was tried: the page
+// Whatever became of a save, the running overlay rereads the file: the page
 // relies on that to show the file as it stayed.
 TEST_F(SettingsFile, ASaveThatCannotWriteKeepsTheOldFileAndStillPostsTheChange) {
   // A private session bus, and on it an observer as a running overlay has.
