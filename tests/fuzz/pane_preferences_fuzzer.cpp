@@ -15,32 +15,24 @@
 
 namespace {
 
-struct RecordingTasks : platform::TaskRunner {
+// Tasks that succeed at once, counted; problems ignored.
+struct Services : platform::TaskRunner, platform::ProblemReporter {
   platform::Result<int> runAndWait(const std::string&, const std::vector<std::string>&) override {
-    ++runs;
-    return 0;
+    return ++runs, 0;
   }
+  void report(std::string_view) override {}
   int runs = 0;
 };
-
-struct IgnoredProblems : platform::ProblemReporter {
-  void report(std::string_view) override {}
-};
-
-void useScratchHome() {
-  static bool done = [] {
-    std::string folder = "/tmp/retikon-fuzz-home-XXXXXX";
-    setenv("HOME", mkdtemp(folder.data()), 1);
-    std::filesystem::create_directories(platform::expandTilde("~/Library/Preferences"));
-    return true;
-  }();
-  (void)done;
-}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  useScratchHome();
+  static const bool scratchHome = [] {
+    std::string folder = "/tmp/retikon-fuzz-home-XXXXXX";
+    setenv("HOME", mkdtemp(folder.data()), 1);
+    return std::filesystem::create_directories(platform::expandTilde("~/Library/Preferences"));
+  }();
+  (void)scratchHome;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   if (!platform::writeFileAtomically(platform::expandTilde(vantrel::kGlobalPreferencesFile), bytes)) return 0;
   if (!platform::writeFileAtomically(platform::expandTilde(vantrel::kFinderPreferencesFile), bytes)) return 0;
@@ -54,9 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)vantrel::storePointerSpeed(state, speed);
 
   vantrel::loadFinderPreferences(state);
-  RecordingTasks tasks;
-  IgnoredProblems problems;
-  auto zoom = vantrel::loadZoomCheckbox(state, tasks, "/nonexistent/defaults", problems);
-  if (zoom.disable || !zoom.checked || tasks.runs > 1) std::abort();
+  Services services;
+  auto zoom = vantrel::loadZoomCheckbox(state, services, "/nonexistent/defaults", services);
+  if (zoom.disable || !zoom.checked || services.runs > 1) std::abort();
   return 0;
 }

@@ -9,20 +9,11 @@
 #include "platform/foundation/atomic_file.h"
 #include "settings/settings_record.h"
 
-namespace {
-
-const std::string& scratchFile() {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = [] {
     std::string folder = "/tmp/retikon-fuzz-XXXXXX";
     return std::string(mkdtemp(folder.data())) + "/com.Halvix.RetikonX.plist";
   }();
-  return path;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = scratchFile();
   if (!platform::writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
   settings::SettingsRecord overlay, page;
   settings::loadPref(overlay, path, settings::Reader::Overlay);

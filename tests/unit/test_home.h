@@ -1,6 +1,6 @@
 #pragma once
-// What every unit test may need: a private home (as bare as a fresh
-// account's: no ~/Library), files, programs and bundles in it, environment
+// What every unit test may need: a private home as bare as a fresh
+// account's (no ~/Library), files and programs in it, environment
 // variables, a bounded wait.
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -42,19 +42,32 @@ inline std::string readText(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// A file that a test puts somewhere stands for one that was there, so the
-// folder it is in was there too.
+// A file a test puts somewhere stands for one that was there, and so does
+// its folder.
 inline void writeText(const fs::path& path, const std::string& text) {
   fs::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// A temporary folder that is HOME while the object lives and is removed
-// afterwards. It counts the saves of files in its preferences folder: an
-// atomic save is one rename onto the name, a save in place one written close.
-// The folder does not exist until a program makes it, so it is watched from
-// the first count that finds it; a file found there then counts as one
-// save (a test counts saves after each action, so that is the only one).
+inline void writeExecutable(const fs::path& path, const std::string& script) {
+  writeText(path, script);
+  chmod(path.c_str(), 0755);
+}
+
+// Name.app whose Contents/Info.plist names the program Name, and that program.
+inline fs::path makeBundle(const fs::path& folder, const std::string& name, const std::string& script) {
+  auto bundle = folder / (name + ".app");
+  writeExecutable(bundle / "Contents" / "MacOS" / name, script);
+  writeText(bundle / "Contents" / "Info.plist",
+            "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>" + name + "</string></dict></plist>");
+  return bundle;
+}
+
+// A temporary folder that is HOME while the object lives. It counts saves of
+// files in its preferences folder (a rename onto the name, or a written
+// close). The folder does not exist until a program makes it; the first
+// count that finds it starts watching and counts each file already there as
+// one save (tests count after every action, so that can only be one).
 class TempHome {
  public:
   TempHome() : path_(makeFolder()), home_("HOME", path_.string()), watch_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
@@ -64,8 +77,6 @@ class TempHome {
     fs::permissions(preferences(), fs::perms::owner_all, ignored);
     fs::remove_all(path_, ignored);
   }
-  TempHome(const TempHome&) = delete;
-  TempHome& operator=(const TempHome&) = delete;
 
   const fs::path& path() const { return path_; }
   fs::path preferences() const { return path_ / "Library" / "Preferences"; }
@@ -101,21 +112,6 @@ class TempHome {
   bool watching_ = false;
   std::map<std::string, int> pending_;
 };
-
-inline void writeExecutable(const fs::path& path, const std::string& script) {
-  fs::create_directories(path.parent_path());
-  writeText(path, script);
-  chmod(path.c_str(), 0755);
-}
-
-// Name.app whose Contents/Info.plist names the program Name, and that program.
-inline fs::path makeBundle(const fs::path& folder, const std::string& name, const std::string& script) {
-  auto bundle = folder / (name + ".app");
-  writeExecutable(bundle / "Contents" / "MacOS" / name, script);
-  writeText(bundle / "Contents" / "Info.plist",
-            "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>" + name + "</string></dict></plist>");
-  return bundle;
-}
 
 // Polls until the condition holds or five seconds have passed.
 inline bool waitFor(const std::function<bool()>& condition) {
