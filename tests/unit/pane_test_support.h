@@ -3,7 +3,8 @@
 // recording stand-in for processes and scripts, in a temporary home.
 #include <QApplication>
 #include <QColorDialog>
-#include <QWidget>
+#include <QLabel>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,10 +18,13 @@
 #include "platform/bus/notification_center.h"
 #include "platform/pane_host/colour_panel.h"
 #include "platform/plist/plist_dictionary.h"
-#include "settings/settings_record.h"
 #include "test_home.h"
 
 namespace pane_test {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+inline constexpr size_t npos = std::string::npos;
 
 // One application object for the whole test program, gone before exit.
 class QtEnvironment : public ::testing::Environment {
@@ -37,6 +41,15 @@ class QtEnvironment : public ::testing::Environment {
 
 [[maybe_unused]] inline auto* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
+// The names of the buttons among these that are checked, each followed by a blank.
+inline std::string checkedNames(const std::vector<QWidget*>& controls) {
+  std::string names;
+  for (QWidget* control : controls)
+    if (auto* button = qobject_cast<QAbstractButton*>(control); button && button->isChecked())
+      names += button->objectName().toStdString() + " ";
+  return names;
+}
+
 class PaneTest : public ::testing::Test {
  protected:
   ~PaneTest() override {
@@ -45,30 +58,31 @@ class PaneTest : public ::testing::Test {
   }
 
   // Builds the pane and runs its load sequence, as the host does.
-  void openPane(std::filesystem::path bundle = {}) {
+  void openPane(fs::path bundle = {}) {
     if (bundle.empty()) bundle = home.path() / "Vantrel.prefPane";
-    pane = std::make_unique<vantrel::VantrelPrefPref>(vantrel::PaneServices{
-        record, tweaks, *center, system, system, system, system, system, appKitVersion});
+    pane = std::make_unique<vantrel::VantrelPrefPref>(
+        vantrel::PaneServices{record, tweaks, *center, system, system, system, system, system, appKitVersion});
     ASSERT_TRUE(pane->initWithBundle(bundle.string()));
     view.reset(pane->loadMainView());
     pane->mainViewDidLoad();
   }
   vantrel::RetikonControl& page() { return *pane->o_vantrelPane; }
-  std::string settingsPath() const { return settings::settingsFilePath(); }
-  // The settings file as written, or an empty dictionary when there is none.
-  platform::PlistDictionary settingsFile() const {
-    return platform::PlistDictionary::readFile(settingsPath()).value_or(platform::PlistDictionary());
+  QPushButton* button(const char* name) { return view->findChild<QPushButton*>(name); }
+  // What the window's problem line shows; nothing while it is hidden.
+  std::string problemLine() {
+    auto* line = view->findChild<QLabel*>("problemLine");
+    return line->isHidden() ? "" : line->text().toStdString();
   }
-  // Writes the settings file; that is no save of the page's.
-  void writeSettings(const platform::PlistDictionary& file) {
-    file.writeFile(settingsPath());
-    saves();
+  // A preferences file as written, or an empty dictionary when there is none.
+  platform::PlistDictionary read(const std::string& name) const {
+    return platform::PlistDictionary::readFile(home.preference(name)).value_or(platform::PlistDictionary());
+  }
+  // A preferences file as another program leaves it; that is no save of the pane's.
+  void write(const std::string& name, const std::string& entries) {
+    unit::writeText(home.preference(name), "<plist version=\"1.0\"><dict>" + entries + "</dict></plist>");
+    home.saves(name);
   }
   int saves() { return home.saves("com.Halvix.RetikonX.plist"); }
-  template <class T>
-  T* child(const char* name) {
-    return view->findChild<T*>(name);
-  }
 
   unit::TempHome home;
   settings::SettingsRecord record;
