@@ -1,46 +1,34 @@
-// The system generation, and where each desktop takes the pointer speed.
+// Where each desktop takes the pointer speed.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "pane/tweaks/desktop_effects.h"
-#include "pane/tweaks/system_generation.h"
 #include "platform/desktop/pointer_speed.h"
-#include "platform/foundation/appkit_version.h"
 
 namespace vantrel {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(TweaksGeneration, RoundsDownAndSplitsAtEachThreshold) {
-  const std::pair<double, int32_t> cases[] = {{743.0, 3}, {742.9, 2}, {663.0, 2},     {662.5, 1}, {620.0, 1},
-                                              {619.9, 0}, {0.0, 0},   {-INFINITY, 0}, {NAN, 3},   {platform::NSAppKitVersionNumber, 3}};
-  for (auto [version, generation] : cases) EXPECT_EQ(versionCheck(version), generation) << version;
-}
-
 // Records what would change where; each target can be missing or refuse.
 struct FakeTargets : platform::PointerSpeedTargets {
   bool sessionBus() override { return bus; }
   bool hasSchemaKey(const std::string&, const std::string& key) override { return schemas && key == "speed"; }
-  platform::Status setGSettingsDouble(const std::string& schema, const std::string&, double value) override {
-    return record(schema.substr(schema.rfind('.') + 1), value);
+  platform::Status setGSettingsDouble(const std::string& schema, const std::string&, double v) override {
+    return record(schema.substr(schema.rfind('.') + 1), v);
   }
   platform::Status setXfconfAcceleration(double acceleration) override { return record("xfconf", acceleration); }
   bool hasKdeConfigWriter() override { return true; }
   platform::Status writeKdeConfig(const std::string& file, const std::string& group, const std::string& key,
                                   const std::string& value) override {
-    calls.push_back(file + " " + group + " " + key + " " + value);
-    return {};
+    return record(file + " " + group + " " + key + " " + value);
   }
   platform::Status setKWinPointerAcceleration(double speed) override { return record("kwin", speed); }
   platform::Status setX11PointerSpeed(double speed) override { return record("x11", speed); }
-  platform::Status record(const std::string& target, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s %.3f", target.c_str(), value);
-    calls.push_back(text);
-    if (target == refusing) return platform::fail(target + " refused");
-    return {};
+  platform::Status record(const std::string& target, std::optional<double> value = std::nullopt) {
+    char text[16] = "";
+    if (value) std::snprintf(text, sizeof text, " %.3f", *value);
+    calls.push_back(target + text);
+    return target == refusing ? platform::Status(platform::fail(target + " refused")) : platform::Status();
   }
   bool bus = true, schemas = true;
   std::string refusing;
@@ -48,22 +36,15 @@ struct FakeTargets : platform::PointerSpeedTargets {
 };
 
 TEST(TweaksDesktopPointerSpeed, EachSessionSetsItsOwnTargetsWithTheDefaultOnTheirDefault) {
-  const struct {
-    const char *desktop, *type;
-    float scaling;
-    bool bus, schemas;
-    const char* refusing;
-    Strings calls;
-    const char* error;  // empty: applied
-  } cases[] = {
-      {"GNOME", "x11", 1.7f, true, true, "", {"mouse 0.000", "touchpad 0.000", "x11 0.000"}, ""},
+  // The session, the stored scaling, what the targets offer, then what is set where and the error (empty: none).
+  const struct { const char *desktop, *type; float scaling; bool bus, schemas; const char* refusing; Strings calls;
+                 const char* error; } cases[] = {
       {"GNOME", "x11", 1.7f, true, true, "mouse", {"mouse 0.000", "touchpad 0.000", "x11 0.000"}, "mouse refused"},
       {"ubuntu:GNOME", "wayland", 0.0f, true, true, "", {"mouse -1.000", "touchpad -1.000"}, ""},
       {"GNOME", "wayland", 0.85f, true, false, "", {}, "no way"},  // schema missing
       {"GNOME", "x11", 2.35f, false, true, "", {"x11 0.500"}, ""},  // no bus: GSettings would store nothing
       {"XFCE", "x11", 1.7f, true, true, "", {"xfconf 5.000", "x11 0.000"}, ""},
       {"XFCE", "x11", 0.0f, true, true, "", {"xfconf 0.100", "x11 -1.000"}, ""},
-      {"KDE", "x11", 3.0f, true, true, "", {"kcminputrc Mouse XLbInptPointerAcceleration 1.000", "x11 1.000"}, ""},
       {"KDE", "wayland", 0.85f, true, true, "", {"kcminputrc Mouse XLbInptPointerAcceleration -0.500", "kwin -0.500"}, ""},
       {"", "", 1.7f, true, true, "", {"x11 0.000"}, ""},  // a bare window manager: only DISPLAY
       {"sway", "wayland", 1.7f, true, true, "", {}, "no way"},
