@@ -1,59 +1,53 @@
-// The scripts the page builds from hostile titles and paths, and what the
-// real script runner does with them.
+// Every script the pane builds compiles to the form it is meant to be, and
+// hostile titles and paths stay texts when the real runner runs them.
 #include <gtest/gtest.h>
 
 #include "pane/overlay_scripts.h"
+#include "pane/tweaks/finder_restart.h"
 #include "platform/login_items/login_items.h"
 #include "platform/process/apple_script_runner.h"
 #include "platform/process/process_workspace.h"
+#include "platform/process/script_compiler.h"
 #include "test_home.h"
 
 namespace unit {
 namespace {
 
-TEST(OverlayScripts, QuotesAndBackslashesAreEscaped) {
-  EXPECT_EQ(vantrel::openLocationScript("a\"b\\c"), "property target_URL : \"a\\\"b\\\\c\"\n open location target_URL");
-  EXPECT_NE(vantrel::addLoginItemScript("/x\"y.app").find("{path:\"/x\\\"y.app\", hidden:false}"), std::string::npos);
+std::string said(const platform::AddLoginItem& s) { return s.application + ": add [" + s.path + (s.hidden ? "] hidden" : "]"); }
+std::string said(const platform::DeleteLoginItem& s) { return s.application + ": delete [" + s.name + "]"; }
+std::string said(const platform::OpenLocation& s) { return "open [" + s.location + "]"; }
+std::string said(const platform::QuitApplication& s) { return s.name + ": quit"; }
+
+TEST(PaneScripts, EachBuilderCompilesToItsFormWithTheTextInsertedAsItIs) {
+  const std::string path = "/a b/q\"uo\\te\n\" & do shell script \"id/RetikonX.app";
+  const std::string title = "x\\\"\n do shell script \"id\" --\\";
+  const std::pair<std::string, std::string> rows[] = {
+      {vantrel::addLoginItemScript(path), "System Events: add [" + path + "]"},
+      {vantrel::deleteLoginItemScript(), "System Events: delete [RetikonX]"},
+      {vantrel::openLocationScript(title), "open [" + title + "]"},
+      {vantrel::kFinderQuitScript, "Finder: quit"},
+  };
+  for (const auto& [text, meaning] : rows) {
+    auto compiled = platform::compileScript(text);
+    ASSERT_TRUE(compiled.ok()) << compiled.error() << "\n" << text;
+    EXPECT_EQ(std::visit([](const auto& form) { return said(form); }, *compiled), meaning);
+  }
 }
 
-class HostileTexts : public ::testing::Test {
- protected:
-  HostileTexts() {
-    writeExecutable(home.path() / "bin" / "xdg-open",
-                    "#!/bin/sh\n{ printf '%s' \"$#\"; for a in \"$@\"; do printf ' [%s]' \"$a\"; done; echo; } >> '" +
-                        opened().string() + "'\n");
-  }
-  fs::path opened() const { return home.path() / "opened"; }
-  fs::path marker() const { return home.path() / "pwned"; }
-
+TEST(PaneScripts, AHostileTitleOpensOnlyItsOwnOddAddress) {
   TempHome home;
-  ScopedEnvironment config{"XDG_CONFIG_HOME", (home.path() / "config").string()};
   ScopedEnvironment path{"PATH", (home.path() / "bin").string() + ":/usr/bin:/bin"};
   platform::ProcessWorkspace workspace;
   platform::LoginItems loginItems;
   platform::AppleScriptRunner runner{workspace, loginItems};
-};
-
-TEST_F(HostileTexts, ATitleThatTriesToRunACommandOpensOnlyItsOwnOddAddress) {
-  for (const std::string& title : {"\"\n do shell script \"touch " + marker().string(),
-                                  "x\\\"\n do shell script \"touch " + marker().string() + "\" --\\",
-                                  std::string("https://example.org/a\"b\\c")}) {
-    fs::remove(opened());
-    ASSERT_TRUE(runner.execute(vantrel::openLocationScript(title)).ok()) << title;
-    ASSERT_TRUE(waitFor([&] { return readText(opened()).ends_with("\n"); }));
-    EXPECT_EQ(readText(opened()), "1 [" + title + "]\n");
-    EXPECT_FALSE(fs::exists(marker()));
-  }
-}
-
-TEST_F(HostileTexts, APathWithQuotesAndBackslashesIsTheLoginItemsOwnPath) {
-  const std::string bundle = (home.path() / "a\" & do shell script \"touch pwned\\.app").string();
-  ASSERT_TRUE(runner.execute(vantrel::addLoginItemScript(bundle)).ok());
-  const fs::path autostart = home.path() / "config" / "autostart";
-  EXPECT_EQ(std::distance(fs::directory_iterator(autostart), {}), 1);
-  EXPECT_TRUE(fs::exists(autostart / "a\" & do shell script \"touch pwned\\.desktop"));
-  EXPECT_FALSE(fs::exists(marker()));
-  EXPECT_FALSE(fs::exists(opened()));
+  const fs::path opened = home.path() / "opened", marker = home.path() / "pwned";
+  writeExecutable(home.path() / "bin/xdg-open", "#!/bin/sh\n{ printf '%s' \"$#\"; for a in \"$@\"; do printf ' [%s]' \"$a\"; "
+                                                "done; echo; } >> '" + opened.string() + "'\n");
+  const std::string title = "x\\\"\n do shell script \"touch " + marker.string() + "\" --\\";
+  ASSERT_TRUE(runner.execute(vantrel::openLocationScript(title)).ok());
+  ASSERT_TRUE(waitFor([&] { return readText(opened).ends_with("\n"); }));
+  EXPECT_EQ(readText(opened), "1 [" + title + "]\n");
+  EXPECT_FALSE(fs::exists(marker));
 }
 
 }  // namespace

@@ -1,128 +1,152 @@
-// The system tweaks page's widgets wired to the tweaks logic, inside the
-// whole load sequence.
-#include <QAbstractButton>
-#include <QLabel>
-#include <QPushButton>
-
+// The system tweaks page in the whole load sequence: its files and what other programs do to them, the
+// desktop, the file manager's zoom setting (the system generation decides whether there is one), its restart.
 #include "pane_test_support.h"
 #include "platform/pane_host/float_slider.h"
 
 namespace pane_test {
 namespace {
 
-using Buttons = std::vector<QAbstractButton*>;
+using namespace std::chrono_literals;
 const char kGlobal[] = ".GlobalPreferences.plist";
+const char kFinder[] = "com.apple.finder.plist";
+const std::string kPlacement = "<key>AppleScrollBarVariant</key>";
+const std::string kTrackpad = "<key>com.apple.trackpad.scaling</key><real>0.5</real>";
+const std::string kMouse = "<key>com.apple.mouse.scaling</key>";
+const std::string kComplete = kPlacement + "<string>Single</string>" + kTrackpad + kMouse + "<real>2</real>";
 
 class SystemPageTest : public PaneTest {
  protected:
-  void writeGlobal(std::initializer_list<std::pair<const char*, const char*>> texts) {
-    platform::PlistDictionary global;
-    for (auto& [key, text] : texts) global.setString(key, text);
-    global.setReal("com.apple.trackpad.scaling", 0.5);
-    global.setReal("com.apple.mouse.scaling", 2.0);
-    ASSERT_TRUE(global.writeFile(home.preference(kGlobal)));
-    home.saves(kGlobal);
-  }
-  platform::PlistDictionary globalFile() const {
-    return platform::PlistDictionary::readFile(home.preference(kGlobal)).value_or(platform::PlistDictionary());
-  }
-  Buttons checkedRadios() {
-    Buttons on;
-    for (QAbstractButton* radio : {pane->o_single, pane->o_doublemin, pane->o_doublemax, pane->o_vantrel})
-      if (radio->isChecked()) on.push_back(radio);
-    return on;
-  }
-  void writeFinderZoom(const std::string& valueXml) {
-    unit::writeText(home.preference("com.apple.finder.plist"),
-                    "<plist version=\"1.0\"><dict><key>AnimateWindowZoom</key>" + valueXml + "</dict></plist>");
-  }
+  std::string radios() { return checkedNames({pane->o_single, pane->o_doublemin, pane->o_doublemax, pane->o_vantrel}); }
+  std::string zoomTool(const char* value) { return tool + " write com.apple.finder AnimateWindowZoom -bool " + value; }
+  std::string global() const { return home.preference(kGlobal); }
+  const std::string tool = (home.path() / "Vantrel.prefPane/Contents/Resources/defaults").string();
 };
 
-TEST_F(SystemPageTest, TheLoadShowsTheStoredPlacementAndSpeedAndWritesNothing) {
-  writeGlobal({{"AppleScrollBarVariant", "DoubleMax"}});
-  openPane();
-  EXPECT_EQ(checkedRadios(), Buttons{pane->o_doublemax});
-  EXPECT_FLOAT_EQ(pane->o_slider->floatValue(), 2.0f);
-  EXPECT_EQ(home.saves(kGlobal), 0);
-  EXPECT_TRUE(system.desktop.empty()) << "the load changes nothing on the desktop";
-  EXPECT_EQ(pane->appID, "com.Halvix.Vantrel");
-  EXPECT_TRUE(page().o_prefWidth1->isChecked()) << "the crosshair page is filled last";
+TEST_F(SystemPageTest, TheLoadShowsWhatTheFileHoldsAndFillsInOnlyWhatIsMissing) {
+  const std::string single = kPlacement + "<string>Single</string>" + kTrackpad + kMouse;
+  // The radio button on (none: all four off), the slider, one save for each value filled in.
+  const struct { std::string entries, radio; float slider; int saves; } cases[] = {
+      {kPlacement + "<string>DoubleMax</string>" + kTrackpad + kMouse + "<real>2</real>", "o_doublemax ", 2.0f, 0},
+      {kPlacement + "<string>doublemax</string>" + kTrackpad + kMouse + "<real>2</real>", "", 2.0f, 0},  // exact names
+      {kPlacement + "<integer>1</integer>" + kTrackpad + kMouse + "<real>2</real>", "", 2.0f, 0},
+      // A scaling that is no finite number shows the default and stays.
+      {single + "<string>3</string>", "o_single ", 1.7f, 0}, {single + "<integer>3</integer>", "o_single ", 3.0f, 0},
+      {single + "<real>1e300</real>", "o_single ", 1.7f, 0}, {"", "o_single ", 1.7f, 3},  // last: its file is read below
+  };
+  for (const auto& c : cases) {
+    write(kGlobal, "<key>AppleLocale</key><string>en_GB</string>" + c.entries);
+    const std::string before = unit::readText(global());
+    openPane();
+    EXPECT_EQ(std::tuple(radios(), pane->o_slider->floatValue(), home.saves(kGlobal)), std::tuple(c.radio, c.slider, c.saves))
+        << c.entries;
+    EXPECT_TRUE((c.saves > 0 || unit::readText(global()) == before) && system.desktop.empty()) << c.entries;
+  }
+  // Filled in as the system's own settings store them: 1.7 in single precision.
+  const auto file = read(kGlobal);
+  EXPECT_EQ(std::tuple(file.string("AppleScrollBarVariant"), file.real("com.apple.trackpad.scaling"),
+                       file.real("com.apple.mouse.scaling"), file.string("AppleLocale")),
+            std::tuple("Single", double{1.7f}, double{1.7f}, "en_GB"));
 }
 
-TEST_F(SystemPageTest, EachControlWritesItsValueAndKeepsTheRest) {
-  writeGlobal({{"AppleScrollBarVariant", "single"}, {"OtherProgram", "kept"}});  // no placement: all four off
-  openPane();
-  EXPECT_EQ(checkedRadios(), Buttons{});
-  pane->o_vantrel->click();
-  EXPECT_EQ(checkedRadios(), Buttons{pane->o_vantrel});
-  EXPECT_EQ(globalFile().string("AppleScrollBarVariant"), "DoubleBoth");
-  pane->o_doublemin->click();
-  EXPECT_EQ(checkedRadios(), Buttons{pane->o_doublemin});
-  EXPECT_EQ(globalFile().string("AppleScrollBarVariant"), "DoubleMin");
-  EXPECT_EQ(home.saves(kGlobal), 2);
-
+TEST_F(SystemPageTest, EachControlSavesThenChangesTheDesktopAndOtherProgramsChangesSurvive) {
+  write(kGlobal, kTrackpad + kMouse + "<real>2</real><key>AppleLocale</key><string>en_GB</string>");
+  openPane();  // stores "Single"
+  write(kGlobal, kComplete + "<key>AppleInterfaceStyle</key><string>Dark</string>");
+  const std::pair<QAbstractButton*, const char*> choices[] = {
+      {pane->o_vantrel, "DoubleBoth"}, {pane->o_doublemin, "DoubleMin"}, {pane->o_doublemax, "DoubleMax"},
+      {pane->o_single, "Single"}};
+  for (auto [radio, stored] : choices) {
+    radio->click();
+    EXPECT_EQ(std::tuple(radios(), read(kGlobal).string("AppleScrollBarVariant"), home.saves(kGlobal)),
+              std::tuple(radio->objectName().toStdString() + " ", stored, 1));
+  }
   pane->o_slider->setValue(100);
-  EXPECT_EQ(globalFile().real("com.apple.mouse.scaling"), 1.0);
-  EXPECT_EQ(globalFile().real("com.apple.trackpad.scaling"), 1.0);
-  EXPECT_EQ(globalFile().string("OtherProgram"), "kept");
-  EXPECT_EQ(home.saves(kGlobal), 1);
-  EXPECT_EQ(system.desktop, (std::vector<std::string>{"arrows 1111", "arrows 1001", "speed -0.411765"}));
+  const auto file = read(kGlobal);
+  EXPECT_EQ(std::tuple(file.real("com.apple.mouse.scaling"), file.real("com.apple.trackpad.scaling"),
+                       file.string("AppleInterfaceStyle"), file.contains("AppleLocale"), home.saves(kGlobal)),
+            std::tuple(1.0, 1.0, "Dark", false, 1));
+  EXPECT_EQ(system.desktop, (Strings{"arrows 1111", "arrows 1001", "arrows 0110", "arrows 1100", "speed -0.411765"}));
+
+  system.desktopFails = "this desktop offers no way to set the pointer speed";
+  pane->o_slider->setValue(200);
+  EXPECT_NE(problemLine().find(*system.desktopFails), npos);
+  fs::remove(global());  // started again with the page's keys only
+  pane->o_doublemax->click();
+  EXPECT_EQ(read(kGlobal).keys().size(), 3u);
+
+  // A file spoilt since the load is left as it is, and the desktop not changed.
+  unit::writeText(global(), "garbage");
+  system.desktop.clear();
+  pane->o_doublemin->click();
+  EXPECT_NE(problemLine().find("scroll-bar arrows not saved: "), npos) << problemLine();
+  pane->o_slider->setValue(50);
+  EXPECT_NE(problemLine().find("pointer speed not saved: "), npos) << problemLine();
+  EXPECT_NE(problemLine().find("not overwritten"), npos) << problemLine();
+  EXPECT_EQ(std::pair(unit::readText(global()), system.desktop.size()), std::pair(std::string("garbage"), size_t{0}));
 }
 
-TEST_F(SystemPageTest, TheZoomCheckboxRunsTheToolOfItsBundleAndGoesBackWhenItFails) {
-  writeFinderZoom("<true/>");
-  openPane(home.path() / "elsewhere" / "Vantrel.prefPane");
-  EXPECT_TRUE(pane->o_ZoomCheck->isChecked());
-  EXPECT_TRUE(system.tasks.empty()) << "a readable value runs nothing";
-  pane->o_ZoomCheck->click();
-  pane->o_ZoomCheck->click();
-  const std::string tool = (home.path() / "elsewhere/Vantrel.prefPane/Contents/Resources/defaults").string();
-  const std::vector<std::vector<std::string>> expected = {
-      {tool, "write", "com.apple.finder", "AnimateWindowZoom", "-bool", "false"},
-      {tool, "write", "com.apple.finder", "AnimateWindowZoom", "-bool", "true"}};
-  EXPECT_EQ(system.tasks, expected);
+TEST_F(SystemPageTest, WithoutAFileAtTheLoadNothingIsWrittenButTheDesktopChanges) {
+  openPane();
+  EXPECT_EQ(std::pair(radios(), pane->o_ZoomCheck->isChecked()), std::pair(std::string("o_single "), false));
+  pane->o_doublemax->click();
+  pane->o_slider->setValue(100);
+  EXPECT_FALSE(fs::exists(home.path() / "Library"));
+  EXPECT_EQ(system.desktop, (Strings{"arrows 0110", "speed -0.411765"}));
+  EXPECT_EQ(std::pair(system.tasks.size(), problemLine()), std::pair(size_t{0}, std::string()));
 
+  unit::writeText(global(), "<plist version=\"1.0\"><array/></plist>");  // no dictionary
+  openPane();
+  pane->o_doublemin->click();
+  EXPECT_EQ(unit::readText(global()), "<plist version=\"1.0\"><array/></plist>");
+}
+
+TEST_F(SystemPageTest, TheZoomCheckboxShowsWhatIsReadableRepairsTheRestAndGoesBackWhenTheToolFails) {
+  const std::string key = "<key>AnimateWindowZoom</key>", date = key + "<date>2020-01-01T00:00:00Z</date>";
+  const struct { double appKit; std::string entry; bool toolMissing, enabled, checked, repaired; } cases[] = {
+      {742.9, date, false, false, false, false},  // older generations do not read it
+      {743.0, key + "<true/>", false, true, true, false}, {2487, key + "<false/>", false, true, false, false},
+      {2487, "", false, true, false, false}, {2487, key + "<data>AAE=</data>", true, true, true, true},
+      {2487, date, false, true, true, true}};
+  for (const auto& c : cases) {
+    appKitVersion = c.appKit;
+    write(kFinder, "<key>ShowPathbar</key><true/>" + c.entry);
+    system.tasks.clear();
+    system.taskFails = c.toolMissing;
+    openPane();
+    EXPECT_EQ(std::pair(pane->o_ZoomCheck->isEnabled(), pane->o_ZoomCheck->isChecked()), std::pair(c.enabled, c.checked))
+        << c.entry;
+    EXPECT_EQ(system.tasks, c.repaired ? Strings{zoomTool("true")} : Strings()) << c.entry;
+    EXPECT_EQ(problemLine().find("could not run " + tool) != npos, c.toolMissing) << problemLine();
+    EXPECT_TRUE(page().o_prefWidth1->isChecked() && page().o_control->isChecked()) << "the crosshair page is filled last";
+  }
+  pane->o_ZoomCheck->click();
+  EXPECT_EQ(system.tasks.back(), zoomTool("false"));
   system.taskExitStatus = 1;
   pane->o_ZoomCheck->click();
-  EXPECT_TRUE(pane->o_ZoomCheck->isChecked()) << "nothing was stored";
-  EXPECT_NE(child<QLabel>("problemLine")->text().toStdString().find("exit status 1"), std::string::npos);
+  EXPECT_FALSE(pane->o_ZoomCheck->isChecked()) << "nothing was stored";
+  EXPECT_NE(problemLine().find("exit status 1"), npos) << problemLine();
 }
 
-TEST_F(SystemPageTest, AFirstLoadWithAMissingDefaultsToolStillFillsTheCrosshairPage) {
-  platform::PlistDictionary global;
-  global.setString("AppleLocale", "en_GB");
-  ASSERT_TRUE(global.writeFile(home.preference(kGlobal)));
-  home.saves(kGlobal);
-  writeFinderZoom("<data>AAE=</data>");  // no boolean reading: repaired through the tool
-  system.taskFails = true;
+TEST_F(SystemPageTest, TheRestartWaitsForTheFileManagerToLeaveThenStartsItOnce) {
+  const platform::ApplicationDescription finder = {{"NSApplicationName", "Finder"}, {"pid", "40"}};
+  const platform::ApplicationDescription nameless = {{"pid", "12"}}, other = {{"NSApplicationName", "finder"}};
+  const struct { std::vector<Applications> lists; bool launchFails; size_t scans;
+                 std::chrono::milliseconds waited; const char* problem; } cases[] = {
+      {{{finder}, {nameless, finder}, {finder, other}, {nameless, other}}, false, 4, 300ms, ""},
+      {{{finder}}, false, 101, 10s, "the file manager did not quit; not starting it again"},
+      {{{}}, true, 1, 0ms, "could not start the file manager again: /System/Library/CoreServices/Finder.app is missing"}};
   openPane();
-  EXPECT_EQ(tweaks.osVersion, 3);
-  EXPECT_EQ(checkedRadios(), Buttons{pane->o_single});
-  EXPECT_FLOAT_EQ(pane->o_slider->floatValue(), 1.7f);
-  EXPECT_EQ(home.saves(kGlobal), 3);
-  EXPECT_EQ(globalFile().string("AppleLocale"), "en_GB");
-  ASSERT_EQ(system.tasks.size(), 1u);
-  EXPECT_EQ(system.tasks[0].back(), "true");
-  EXPECT_TRUE(pane->o_ZoomCheck->isChecked());
-  EXPECT_TRUE(page().o_prefWidth1->isChecked());
-  EXPECT_TRUE(page().o_control->isChecked());
-}
-
-TEST_F(SystemPageTest, OlderGenerationsDisableTheZoomCheckbox) {
-  appKitVersion = 742.9;
-  writeFinderZoom("<array/>");
-  openPane();
-  EXPECT_EQ(tweaks.osVersion, 2);
-  EXPECT_FALSE(pane->o_ZoomCheck->isEnabled());
-  EXPECT_TRUE(system.tasks.empty());
-  EXPECT_TRUE(page().o_command->isChecked());
-}
-
-TEST_F(SystemPageTest, TheRestartButtonQuitsAndRelaunchesTheFileManager) {
-  openPane();
-  child<QPushButton>("restartFinderButton")->click();
-  EXPECT_EQ(system.scripts, std::vector<std::string>{"tell application \"Finder\" to quit"});
-  EXPECT_EQ(system.launched, std::vector<std::string>{"/System/Library/CoreServices/Finder.app"});
+  for (const auto& c : cases) {
+    system = FakeSystem();
+    system.running = c.lists;
+    system.launchFails = c.launchFails;
+    system.scriptReply = "Finder got an error: Connection is invalid.";  // changes nothing: the list tells
+    button("restartFinderButton")->click();
+    EXPECT_EQ(system.scripts, Strings{vantrel::kFinderQuitScript});
+    EXPECT_EQ(std::tuple(system.launched.size(), system.scans, system.time.time_since_epoch()),
+              std::tuple(c.scans < 101 ? 1u : 0u, c.scans, c.waited)) << c.problem;
+    EXPECT_TRUE(problemLine().ends_with(c.problem)) << problemLine();
+  }
 }
 
 }  // namespace
