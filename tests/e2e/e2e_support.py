@@ -1,14 +1,9 @@
-"""Shared helpers for the end-to-end tests: a temporary HOME, settings files,
-starting and stopping the real programs, bounded waiting, screenshots with
-pixel access, the pointer and keys through xdotool, and the change
-notification on the session bus.
-
-The tests run on the display and session bus they are given (DISPLAY and
-DBUS_SESSION_BUS_ADDRESS), with RETIKON_BUILD naming the build folder.
-"""
+"""What the script tests share, on the display and session bus they are given
+(DISPLAY, DBUS_SESSION_BUS_ADDRESS) and the build that RETIKON_BUILD names."""
 
 import contextlib
 import os
+import pathlib
 import plistlib
 import shutil
 import signal
@@ -19,34 +14,27 @@ import tempfile
 import time
 import traceback
 
-IMPORT = "/usr/bin/import"
-CONVERT = "/usr/bin/convert"
+BUILD = os.environ["RETIKON_BUILD"]
+RETIKONX = os.path.join(BUILD, "RetikonX.app", "Contents", "MacOS", "RetikonX")
+BUNDLE = os.path.join(BUILD, "Vantrel.prefPane")
+HOST = os.path.join(BUILD, "platform", "pane_host", "prefpane-host")
+DEFAULTS = os.path.join(BUILD, "platform", "defaults", "defaults")
+PROBE = os.path.join(BUILD, "tests", "tools", "settings_probe")
+RED, GREEN, BLUE, WHITE = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 255)
 
-NOTIFICATION_NAME = "Vantrl Notification"
-NOTIFICATION_OBJECT = "com.Halvix.Vantrel"
-
-
-def build_dir():
-    return os.environ["RETIKON_BUILD"]
-
-
-def source_dir():
-    return os.environ.get("RETIKON_SOURCE", os.path.dirname(os.path.dirname(os.path.dirname(__file__))))
-
-
-def retikonx_path():
-    return os.path.join(build_dir(), "RetikonX.app", "Contents", "MacOS", "RetikonX")
-
-
-# --- HOME and settings -------------------------------------------------------
 
 @contextlib.contextmanager
 def temp_home():
-    """A HOME as bare as a fresh account's (no ~/Library), removed afterwards."""
+    """A HOME without ~/Library, removed afterwards with what runs in it still (an
+    overlay that a pane started runs on detached)."""
     home = tempfile.mkdtemp(prefix="retikon-e2e-")
     try:
         yield home
     finally:
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            with contextlib.suppress(OSError), open("/proc/%s/environ" % pid, "rb") as f:
+                if b"HOME=" + home.encode() in f.read().split(b"\0"):
+                    os.kill(int(pid), signal.SIGKILL)
         shutil.rmtree(home, ignore_errors=True)
 
 
@@ -54,183 +42,156 @@ def settings_path(home):
     return os.path.join(home, "Library", "Preferences", "com.Halvix.RetikonX.plist")
 
 
-def archived_colour(red, green, blue, alpha=1.0):
-    """The stored form of a colour: four big-endian single-precision numbers."""
-    return struct.pack(">4f", red, green, blue, alpha)
-
-
 def write_settings(home, colour=None, **values):
-    """Writes the settings file the way the settings page does: every scalar as
-    text; colour is (r, g, b[, a]) stored as "WinColor2"."""
+    """Scalars as texts, as the page stores them, colour (r, g, b[, a]) archived;
+    in binary form, as other tools may write it (the page writes XML)."""
     content = {key: str(value) for key, value in values.items()}
     if colour is not None:
-        content["WinColor2"] = archived_colour(*colour)
+        content["WinColor2"] = struct.pack(">4f", *(tuple(colour) + (1.0,))[:4])
     path = settings_path(home)
     # A settings file stands for one the account has, so its folder is there.
     os.makedirs(os.path.dirname(path), mode=0o700, exist_ok=True)
-    temporary = path + ".new"
-    with open(temporary, "wb") as f:
-        plistlib.dump(content, f)
-    os.replace(temporary, path)
+    pathlib.Path(path + ".new").write_bytes(plistlib.dumps(content, fmt=plistlib.FMT_BINARY))
+    os.replace(path + ".new", path)
 
 
-# --- programs ----------------------------------------------------------------
-
-def start_program(argv, home=None, env=None):
-    """Starts a program with its output collected; HOME set when given."""
-    environment = dict(os.environ)
-    if home is not None:
-        environment["HOME"] = home
-    if env:
-        environment.update(env)
-    return subprocess.Popen(argv, env=environment, stdin=subprocess.DEVNULL,
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+def read_settings(home):
+    """The settings file; empty while there is none."""
+    with contextlib.suppress(FileNotFoundError, plistlib.InvalidFileException):
+        return plistlib.loads(pathlib.Path(settings_path(home)).read_bytes())
+    return {}
 
 
-def stop_program(process, timeout=5):
-    """Stops a program if it still runs; returns (exit status, stdout, stderr)."""
-    if process.poll() is None:
-        process.send_signal(signal.SIGTERM)
-    try:
-        out, err = process.communicate(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        out, err = process.communicate()
-    return process.returncode, out.decode(errors="replace"), err.decode(errors="replace")
+class Program(subprocess.Popen):
+    """A program with HOME and the environment given, its output in a file."""
+
+    def __init__(self, argv, home=None, **env):
+        fd, self.log = tempfile.mkstemp(prefix="retikon-output-")
+        environment = dict(os.environ, **env, **({"HOME": home} if home else {}))
+        super().__init__(argv, env=environment, stdin=subprocess.DEVNULL, stdout=fd, stderr=fd)
+        os.close(fd)
+
+    def output(self):
+        return pathlib.Path(self.log).read_text(errors="replace")
+
+    def stop(self):
+        """Ends the program if it still runs: (exit status, output)."""
+        if self.poll() is None:
+            self.terminate()
+        self.wait(timeout=5)
+        return self.returncode, self.output()
+
+    def __exit__(self, *_):
+        self.stop()
+        os.remove(self.log)
 
 
-@contextlib.contextmanager
-def running(argv, home=None, env=None):
-    process = start_program(argv, home, env)
-    try:
-        yield process
-    finally:
-        stop_program(process)
-
-
-class WaitTimeout(AssertionError):
-    pass
-
-
-def wait_for(condition, timeout=3.0, interval=0.02, what="condition"):
-    """Polls condition until it returns a true value, which is returned; fails
-    after timeout seconds."""
+def wait_for(condition, timeout=3.0, what="condition", interval=0.02):
+    """Polls condition until it returns a true value, which is returned."""
     deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
+    while not (value := condition()):
         if time.monotonic() > deadline:
-            raise WaitTimeout("timed out after %.1f s waiting for %s" % (timeout, what))
+            raise AssertionError("timed out after %.1f s waiting for %s" % (timeout, what))
         time.sleep(interval)
+    return value
 
 
-def holds_for(condition, duration, interval=0.05):
-    """True when condition stays true for the whole duration: for checking that
-    something does not happen."""
+def holds_for(condition, duration):
+    """True when condition stays true for the whole duration."""
     deadline = time.monotonic() + duration
     while time.monotonic() < deadline:
         if not condition():
             return False
-        time.sleep(interval)
+        time.sleep(0.05)
     return bool(condition())
 
 
-# --- screen ------------------------------------------------------------------
-
 class Screenshot:
-    """The whole root window at one moment, with pixel access."""
+    """The whole root window at one moment."""
 
     def __init__(self):
-        with tempfile.TemporaryDirectory() as folder:
-            png = os.path.join(folder, "shot.png")
-            subprocess.run([IMPORT, "-window", "root", png], check=True)
-            size = subprocess.run([CONVERT, png, "-format", "%w %h", "info:"], check=True,
-                                  capture_output=True, text=True).stdout.split()
-            self.width, self.height = int(size[0]), int(size[1])
-            self.rgb = subprocess.run([CONVERT, png, "-depth", "8", "rgb:-"], check=True,
-                                      capture_output=True).stdout
-            self.png = open(png, "rb").read()
+        size = subprocess.run(["xdotool", "getdisplaygeometry"], check=True, capture_output=True, text=True)
+        self.width, self.height = map(int, size.stdout.split())
+        self.rgb = subprocess.run(["/usr/bin/import", "-window", "root", "-depth", "8", "rgb:-"], check=True,
+                                  capture_output=True).stdout
 
     def pixel(self, x, y):
         offset = (y * self.width + x) * 3
         return tuple(self.rgb[offset:offset + 3])
 
-    def save(self, path):
-        with open(path, "wb") as f:
-            f.write(self.png)
+    def pixels(self, x0, y0, x1, y1):
+        """The box [x0, x1) x [y0, y1), row by row."""
+        return [self.pixel(x, y) for y in range(y0, y1) for x in range(x0, x1)]
 
-    def count(self, colour, x0, y0, x1, y1, tolerance=0):
-        """Pixels of the colour in the box [x0, x1) x [y0, y1)."""
-        n = 0
-        for y in range(max(0, y0), min(self.height, y1)):
-            for x in range(max(0, x0), min(self.width, x1)):
-                if close(self.pixel(x, y), colour, tolerance):
-                    n += 1
-        return n
-
-
-def close(actual, expected, tolerance=0):
-    return all(abs(a - e) <= tolerance for a, e in zip(actual, expected))
-
-
-def display_size():
-    out = subprocess.run(["xdotool", "getdisplaygeometry"], check=True, capture_output=True, text=True).stdout
-    width, height = out.split()
-    return int(width), int(height)
-
-
-# --- pointer and keys --------------------------------------------------------
 
 def xdotool(*args):
     subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
 
 
-def move_pointer(x, y):
-    xdotool("mousemove", x, y)
-
-
-def pointer():
-    out = subprocess.run(["xdotool", "getmouselocation", "--shell"], check=True, capture_output=True,
-                         text=True).stdout
-    values = dict(line.split("=", 1) for line in out.split())
-    return int(values["X"]), int(values["Y"])
-
-
-def key_down(*keys):
-    xdotool("keydown", *keys)
-
-
-def key_up(*keys):
-    xdotool("keyup", *keys)
-
-
-def click(button=1):
-    xdotool("click", button)
-
-
-# --- notifications -----------------------------------------------------------
-
-def post_notification(name=NOTIFICATION_NAME, obj=NOTIFICATION_OBJECT):
-    """Posts a distributed notification the way a shell user would."""
+def post_notification(name="Vantrl Notification", obj="com.Halvix.Vantrel"):
+    """Posts the change notification the way a shell user would."""
     subprocess.run(["dbus-send", "--session", "--type=signal", "/com/Halvix/DistributedNotificationCenter",
-                    "com.Halvix.DistributedNotificationCenter.Notification",
-                    "string:" + name, "string:" + obj], check=True)
+                    "com.Halvix.DistributedNotificationCenter.Notification", "string:" + name, "string:" + obj],
+                   check=True)
 
 
-# --- running cases -----------------------------------------------------------
+def windows(*search):
+    return subprocess.run(["xdotool", "search"] + list(search), capture_output=True, text=True).stdout.split()
+
+
+@contextlib.contextmanager
+def retikonx(home, **env):
+    """RetikonX on the settings in home, once it has made its five windows: a pointer
+    moved before could be undone by the X server resetting when its last client goes."""
+    with Program([RETIKONX], home, **env) as process:
+        wait_for(lambda: len(windows("--classname", "RetikonX")) >= 5 or process.poll() is not None,
+                 what="RetikonX's windows")
+        yield process
+
+
+def arms_in(colour, h, v, gap, tolerance=0, test=all):
+    """A test that every arm (or with test=any, some arm) of the crosshair around (h, v)
+    shows the colour, at a point clear of the gap and the round ends."""
+    def shown():
+        shot = Screenshot()
+        return test(all(abs(a - e) <= tolerance for a, e in zip(shot.pixel(x, y), colour))
+                    for x, y in ((h - gap - 40, v), (h + gap + 40, v), (h, v - gap - 40), (h, v + gap + 40)))
+    return shown
+
+
+@contextlib.contextmanager
+def backdrop(x, y, width, height):
+    """A white window (xev's), mapped after what runs; its output lists the clicks it gets."""
+    with Program(["xev", "-geometry", "%dx%d+%d+%d" % (width, height, x, y), "-event", "button"]) as process:
+        wait_for(lambda: Screenshot().pixel(x + width // 2, y + height // 2) == WHITE, what="the white backdrop")
+        yield process
+
+
+@contextlib.contextmanager
+def settings_window(home, host=HOST, bundle=BUNDLE, **env):
+    """The pane in the real host, its login items in home: (process, window id)."""
+    env.setdefault("XDG_CONFIG_HOME", os.path.join(home, ".config"))
+    with Program([host, bundle], home, **env) as process:
+        found = wait_for(lambda: windows("--onlyvisible", "--name", "^Vantrel$") or process.poll() is not None,
+                         what="the settings window")
+        assert process.poll() is None, "the host ended: %s" % (process.stop(),)
+        yield process, found[0]
+
+
+def press(window, *keys):
+    """Keys typed into the settings window, whose mnemonics reach its controls."""
+    xdotool("windowfocus", "--sync", window)
+    xdotool("key", "--clearmodifiers", *keys)
+
 
 def run_cases(*cases):
-    """Runs each case function, reports it, and exits non-zero if any failed."""
-    failed = 0
+    """Runs every case, says how each went, and exits non-zero if any failed."""
+    failed = []
     for case in cases:
         try:
             case()
-            print("PASS", case.__name__)
         except Exception:
-            failed += 1
-            print("FAIL", case.__name__)
             traceback.print_exc()
-        sys.stdout.flush()
-    print("%d of %d cases passed" % (len(cases) - failed, len(cases)))
+            failed.append(case)
+        print("FAIL" if case in failed else "PASS", case.__name__, flush=True)
     sys.exit(1 if failed else 0)

@@ -1,67 +1,43 @@
-"""The defaults tool the pane runs to change the file manager's preference."""
+"""The defaults tool the pane runs: booleans written keeping other keys, what a fresh
+account lacks made, unreadable files and requests it must not carry out refused."""
 import os
 import plistlib
 import subprocess
-import tempfile
-import unittest
 
-TOOL = os.path.join(os.environ.get("RETIKON_BUILD", "build"), "platform", "defaults", "defaults")
+import e2e_support as e2e
 
 
-class DefaultsTool(unittest.TestCase):
-    def setUp(self):
-        self.home = tempfile.TemporaryDirectory()
-        # As on a fresh account: no ~/Library until something is written.
-        self.folder = os.path.join(self.home.name, "Library", "Preferences")
-
-    def tearDown(self):
-        self.home.cleanup()
-
-    def run_tool(self, *args):
-        return subprocess.run([TOOL, *args], env=dict(os.environ, HOME=self.home.name),
-                              capture_output=True, text=True)
-
-    def finder_file(self):
-        return os.path.join(self.folder, "com.apple.finder.plist")
-
-    def test_writes_booleans_keeping_other_keys(self):
-        os.makedirs(self.folder)
-        with open(self.finder_file(), "wb") as f:
+def writes_keeps_and_refuses():
+    with e2e.temp_home() as home:
+        def tool(*args):
+            return subprocess.run([e2e.DEFAULTS, *args], env=dict(os.environ, HOME=home), capture_output=True,
+                                  text=True)
+        folder = os.path.join(home, "Library", "Preferences")
+        assert tool("write", "com.example.new", "Flag", "-bool", "yes").returncode == 0
+        assert os.stat(folder).st_mode & 0o777 == 0o700
+        assert plistlib.loads(open(os.path.join(folder, "com.example.new.plist"), "rb").read()) == {"Flag": True}
+        finder = os.path.join(folder, "com.apple.finder.plist")
+        with open(finder, "wb") as f:
             plistlib.dump({"ShowPathbar": "yes", "Other": [1, 2]}, f, fmt=plistlib.FMT_BINARY)
         for word, value in (("true", True), ("no", False), ("yes", True), ("false", False)):
-            self.assertEqual(self.run_tool("write", "com.apple.finder", "AnimateWindowZoom", "-bool", word).returncode, 0)
-            with open(self.finder_file(), "rb") as f:
-                stored = plistlib.load(f)
-            self.assertIs(stored["AnimateWindowZoom"], value)
-            self.assertEqual(stored["Other"], [1, 2])
-        self.assertEqual(self.run_tool("read", "com.apple.finder", "AnimateWindowZoom").stdout, "0\n")
-        self.assertEqual(self.run_tool("read", "com.apple.finder", "ShowPathbar").stdout, "yes\n")
+            assert tool("write", "com.apple.finder", "AnimateWindowZoom", "-bool", word).returncode == 0
+            stored = plistlib.loads(open(finder, "rb").read())
+            assert stored["AnimateWindowZoom"] is value and stored["Other"] == [1, 2], (word, stored)
+        assert tool("read", "com.apple.finder", "AnimateWindowZoom").stdout == "0\n"
+        assert tool("read", "com.apple.finder", "ShowPathbar").stdout == "yes\n"
 
-    def test_creates_a_missing_domain(self):
-        self.assertEqual(self.run_tool("write", "com.example.new", "Flag", "-bool", "yes").returncode, 0)
-        with open(os.path.join(self.folder, "com.example.new.plist"), "rb") as f:
-            self.assertEqual(plistlib.load(f), {"Flag": True})
-        self.assertEqual(os.stat(self.folder).st_mode & 0o777, 0o700)
-        usage = self.run_tool("--help")
-        self.assertEqual((usage.returncode, usage.stderr), (0, ""))
-        self.assertIn("defaults write DOMAIN KEY", usage.stdout)
-
-    def test_refuses_what_it_must_not_do(self):
-        os.makedirs(self.folder)
-        with open(self.finder_file(), "wb") as f:
+        with open(finder, "wb") as f:
             f.write(b"not a property list")
-        refused = self.run_tool("write", "com.apple.finder", "AnimateWindowZoom", "-bool", "true")
-        self.assertNotEqual(refused.returncode, 0)
-        self.assertIn("not overwritten", refused.stderr)
-        with open(self.finder_file(), "rb") as f:
-            self.assertEqual(f.read(), b"not a property list")
-        for args in (("write", "../../escape", "K", "-bool", "true"), ("write", "com.apple.finder", "K", "-bool", "maybe"),
-                     ("write", "com.apple.finder", "K", "-int", "1"), ("read", "com.example.absent"), ("frobnicate", "x")):
-            result = self.run_tool(*args)
-            self.assertNotEqual(result.returncode, 0, args)
-            self.assertTrue(result.stderr, args)
-        self.assertEqual(sorted(os.listdir(self.folder)), ["com.apple.finder.plist"])
+        refused = tool("write", "com.apple.finder", "AnimateWindowZoom", "-bool", "true")
+        assert refused.returncode != 0 and "not overwritten" in refused.stderr, refused
+        assert open(finder, "rb").read() == b"not a property list"
+        for args in (("write", "../../escape", "K", "-bool", "true"), ("write", "com.finder", "K", "-bool", "no!"),
+                     ("write", "com.apple.finder", "K", "-int", "1"), ("read", "com.example.absent"), ("frob", "x")):
+            result = tool(*args)
+            assert result.returncode != 0 and result.stderr, args
+        assert sorted(os.listdir(folder)) == ["com.apple.finder.plist", "com.example.new.plist"]
+        assert os.listdir(home) == ["Library"], "written outside the preferences folder"
 
 
 if __name__ == "__main__":
-    unittest.main()
+    e2e.run_cases(writes_keeps_and_refuses)

@@ -1,4 +1,6 @@
-"""Saves killed at random moments never leave a partial settings file."""
+"""Settings page saves killed at random moments never leave a partial settings
+file, nor lose the keys of other programs, of every kind."""
+import datetime
 import glob
 import os
 import plistlib
@@ -7,46 +9,43 @@ import signal
 import subprocess
 import tempfile
 import time
-import unittest
 
-from probe import PROBE, load
+import e2e_support as e2e
 
 KILLS = int(os.environ.get("RETIKON_KILLS", "300"))
 KEYS = ("WinColor2", "WinWidth", "keys", "retikon", "DispKind", "Locate", "shadow", "distance")
+OTHER_KEYS = {"handAdded": "keep me", "negative": -12, "big": 2**40, "ratio": 0.25, "flag": True,
+              "when": datetime.datetime(2020, 5, 17, 8, 30), "blob": b"\x00\xffabc",
+              "nested": {"list": [1, "two", 3.5], "empty": {}}}
 
 
-class CrashSafety(unittest.TestCase):
-    def test_every_file_left_by_a_killed_saver_is_complete(self):
-        with tempfile.TemporaryDirectory() as folder:
-            path = os.path.join(folder, "com.Halvix.RetikonX.plist")
-            with open(path, "wb") as f:
-                plistlib.dump({"handAdded": "keep me"}, f)
-            rng = random.Random(20261206)
-            widths = set()
-            for _ in range(KILLS):
-                saver = subprocess.Popen([PROBE, "save-loop", path])
-                time.sleep(rng.uniform(0.0, 0.02))
-                saver.send_signal(signal.SIGKILL)
-                saver.wait()
-                with open(path, "rb") as f:
-                    stored = plistlib.load(f)
-                self.assertEqual(stored["handAdded"], "keep me")
-                if stored == {"handAdded": "keep me"}:
-                    continue  # killed before its first save finished: the old file stands whole
-                for key in KEYS:
-                    self.assertIn(key, stored)
-                width = int(stored["WinWidth"])
-                self.assertEqual(int(stored["distance"]), -width)
-                self.assertEqual(load(path)["s_WinWidth"], width)
-                widths.add(width)
-            # The kills landed at many different moments of the save cycle.
-            self.assertGreater(len(widths), 10)
-            leftovers = len(glob.glob(os.path.join(folder, ".*.tmp")))
-            # The next completed save clears what the killed savers left.
-            subprocess.run([PROBE, "save", path], check=True)
-            self.assertEqual(glob.glob(os.path.join(folder, ".*.tmp")), [])
-            print(f"{KILLS} kills, {len(widths)} distinct widths, {leftovers} temporaries left, then removed")
+def every_file_left_by_a_killed_saver_is_complete():
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "com.Halvix.RetikonX.plist")
+        with open(path, "wb") as f:
+            plistlib.dump(OTHER_KEYS, f, fmt=plistlib.FMT_BINARY)
+        rng, widths = random.Random(20261206), set()
+        for _ in range(KILLS):
+            saver = subprocess.Popen([e2e.PROBE, path, "-1", "0"], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+            time.sleep(rng.uniform(0.0, 0.02))
+            saver.send_signal(signal.SIGKILL)
+            saver.wait()
+            stored = plistlib.loads(open(path, "rb").read())
+            assert all(stored[key] == value for key, value in OTHER_KEYS.items()), stored
+            if stored == OTHER_KEYS:
+                continue  # killed before its first save finished: the old file stands whole
+            assert all(key in stored for key in KEYS) and int(stored["distance"]) == -int(stored["WinWidth"]), stored
+            # What the page reads back is what was written.
+            loaded = subprocess.run([e2e.PROBE, path, "0", "0"], capture_output=True, text=True, check=True).stdout
+            assert loaded == "s_WinWidth=%s s_distance=%s\n" % (stored["WinWidth"], stored["distance"]), loaded
+            widths.add(stored["WinWidth"])
+        # The kills landed at many different moments of the save cycle.
+        assert len(widths) > 10, widths
+        # The next completed save clears what the killed savers left.
+        subprocess.run([e2e.PROBE, path, "1", "0"], check=True, stdout=subprocess.DEVNULL)
+        assert glob.glob(os.path.join(folder, ".*.tmp")) == []
 
 
 if __name__ == "__main__":
-    unittest.main()
+    e2e.run_cases(every_file_left_by_a_killed_saver_is_complete)

@@ -103,6 +103,31 @@ TEST_F(SettingsFile, WidthIsTakenUnclampedExceptZeroAndTheMaskReadingDiffersBetw
   EXPECT_EQ(settings::maskFromFloat(NAN), 0u);
 }
 
+TEST_F(SettingsFile, NumbersReadLikeTextsAndASaveWritesTextsOverThemKeepingOtherKeys) {
+  PlistDictionary file;
+  file.setInteger("WinWidth", 12);
+  file.setReal("keys", 4352.0);
+  for (const char* key : {"retikon", "DispKind", "shadow"}) file.setInteger(key, 1);
+  file.setBoolean("Locate", true);
+  file.setInteger("distance", -20);
+  store({{"WinColor", "red"}, {"handAdded", "keep me"}}, file);
+  SettingsRecord record = load(Reader::Overlay);
+  EXPECT_EQ(record.s_WinWidth, 12);
+  EXPECT_EQ(record.s_key, 0x1100u);
+  EXPECT_EQ(record.s_Retikon + record.s_Disp + record.s_Locate + record.s_shadow, 4);
+  EXPECT_EQ(record.s_distance, -20);
+  EXPECT_EQ(*record.s_WinColor, kRed);
+
+  ASSERT_TRUE(settings::writePref(load(Reader::SettingsPage), path()));
+  auto after = PlistDictionary::readFile(path());
+  ASSERT_TRUE(after);
+  const std::pair<const char*, const char*> texts[] = {
+      {"WinColor", "red"}, {"handAdded", "keep me"}, {"WinWidth", "12"}, {"keys", "4352"}, {"retikon", "1"},
+      {"DispKind", "1"},   {"Locate", "1"},          {"shadow", "1"},    {"distance", "-20"}};
+  for (auto& [key, text] : texts) EXPECT_EQ(after->string(key), text) << key;
+  EXPECT_EQ(after->keys().size(), 10u);
+}
+
 TEST_F(SettingsFile, FirstSaveFromNothingMakesTheFolderAndWritesNoColourName) {
   ASSERT_TRUE(settings::writePref(load(Reader::SettingsPage), path()));
   struct stat folder;
