@@ -37,7 +37,6 @@ def draws_follows_and_obeys_the_notification_and_the_hot_keys():
                 e2e.wait_for(lambda: "ButtonPress event" in below.output(), what="the click in the window below")
 
             e2e.write_settings(home, colour=(0, 0, 1), retikon=1, DispKind=1, WinWidth=5, distance=10)
-            assert e2e.holds_for(e2e.arms_in(RED, 250, 250, -20), 0.3), "reloaded without a notification"
             e2e.post_notification()
             e2e.wait_for(e2e.arms_in(BLUE, 250, 250, 10), what="the blue crosshair")
             e2e.write_settings(home, colour=(1, 0, 0), retikon=1, DispKind=1, WinWidth=5, distance=30)
@@ -63,11 +62,6 @@ def draws_follows_and_obeys_the_notification_and_the_hot_keys():
                 e2e.xdotool("keyup", "super", "ctrl")
             # Within a tick or two of the release; the bound only keeps a broken build from hanging.
             e2e.wait_for(lambda: not shown(), timeout=1, what="the crosshair to go")
-            try:
-                e2e.xdotool("keydown", "ctrl")
-                assert e2e.holds_for(lambda: not shown(), 0.4), "shown with control alone"
-            finally:
-                e2e.xdotool("keyup", "ctrl")
 
             e2e.write_settings(home, retikon=0, DispKind=1)
             e2e.post_notification()

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <tuple>
 
 #include "platform/bus/notification_center.h"
 #include "platform/event/event_loop.h"
@@ -103,7 +104,16 @@ TEST_F(SettingsFile, WidthIsTakenUnclampedExceptZeroAndTheMaskReadingDiffersBetw
   EXPECT_EQ(settings::maskFromFloat(NAN), 0u);
 }
 
-TEST_F(SettingsFile, NumbersReadLikeTextsAndASaveWritesTextsOverThemKeepingOtherKeys) {
+TEST_F(SettingsFile, FirstSaveMakesTheFolderThenNumbersReadLikeTextsAndSavesWriteTextsKeepingOtherKeys) {
+  ASSERT_TRUE(settings::writePref(load(Reader::SettingsPage), path()));
+  struct stat folder;
+  ASSERT_EQ(stat(home.preferences().c_str(), &folder), 0) << "a fresh account has no preferences folder";
+  EXPECT_EQ(folder.st_mode & 0777, 0700u);
+  auto first = PlistDictionary::readFile(path());
+  ASSERT_TRUE(first);
+  EXPECT_EQ(std::tuple(first->keys().size(), first->contains("WinColor"), first->string("WinWidth")),
+            std::tuple(size_t{8}, false, "5"));
+
   PlistDictionary file;
   file.setInteger("WinWidth", 12);
   file.setReal("keys", 4352.0);
@@ -112,11 +122,9 @@ TEST_F(SettingsFile, NumbersReadLikeTextsAndASaveWritesTextsOverThemKeepingOther
   file.setInteger("distance", -20);
   store({{"WinColor", "red"}, {"handAdded", "keep me"}}, file);
   SettingsRecord record = load(Reader::Overlay);
-  EXPECT_EQ(record.s_WinWidth, 12);
-  EXPECT_EQ(record.s_key, 0x1100u);
+  EXPECT_EQ(std::tuple(record.s_WinWidth, record.s_key, record.s_distance, *record.s_WinColor),
+            std::tuple(12, 0x1100u, -20, kRed));
   EXPECT_EQ(record.s_Retikon + record.s_Disp + record.s_Locate + record.s_shadow, 4);
-  EXPECT_EQ(record.s_distance, -20);
-  EXPECT_EQ(*record.s_WinColor, kRed);
 
   ASSERT_TRUE(settings::writePref(load(Reader::SettingsPage), path()));
   auto after = PlistDictionary::readFile(path());
@@ -126,18 +134,6 @@ TEST_F(SettingsFile, NumbersReadLikeTextsAndASaveWritesTextsOverThemKeepingOther
       {"DispKind", "1"},   {"Locate", "1"},          {"shadow", "1"},    {"distance", "-20"}};
   for (auto& [key, text] : texts) EXPECT_EQ(after->string(key), text) << key;
   EXPECT_EQ(after->keys().size(), 10u);
-}
-
-TEST_F(SettingsFile, FirstSaveFromNothingMakesTheFolderAndWritesNoColourName) {
-  ASSERT_TRUE(settings::writePref(load(Reader::SettingsPage), path()));
-  struct stat folder;
-  ASSERT_EQ(stat(home.preferences().c_str(), &folder), 0) << "a fresh account has no preferences folder";
-  EXPECT_EQ(folder.st_mode & 0777, 0700u);
-  auto after = PlistDictionary::readFile(path());
-  ASSERT_TRUE(after);
-  EXPECT_FALSE(after->contains("WinColor"));
-  EXPECT_EQ(after->string("WinWidth"), "5");
-  EXPECT_EQ(after->keys().size(), 8u);
 }
 
 // Whatever became of a save, the running overlay rereads the file: the page
