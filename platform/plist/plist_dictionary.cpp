@@ -8,7 +8,8 @@
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/text.h"
-#include "platform/plist/plist_nesting.h"
+#include "platform/plist/plist_limits.h"
+#include "platform/plist/plist_reader.h"
 
 namespace platform {
 namespace {
@@ -41,20 +42,6 @@ PlistDictionary& PlistDictionary::operator=(const PlistDictionary& other) {
   return *this;
 }
 
-namespace {
-
-plist_t parseDictionary(std::string_view bytes) {
-  plist_t root = nullptr;
-  plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
-  if (root && plist_get_node_type(root) != PLIST_DICT) {
-    plist_free(root);
-    root = nullptr;
-  }
-  return root;
-}
-
-}  // namespace
-
 std::optional<PlistDictionary> PlistDictionary::parse(std::string_view bytes) {
   auto parsed = parseChecked(bytes);
   if (!parsed) return std::nullopt;
@@ -62,21 +49,11 @@ std::optional<PlistDictionary> PlistDictionary::parse(std::string_view bytes) {
 }
 
 Result<PlistDictionary> PlistDictionary::parseChecked(std::string_view bytes) {
-  if (bytes.size() > kLargestPlistFile) return fail("larger than " + std::to_string(kLargestPlistFile) + " bytes");
-  if (auto nesting = checkNesting(bytes); !nesting) return fail(nesting.error());
-  const Error notOne = fail("not a property-list dictionary");
-  if (bytes.empty()) return notOne;
-  plist_t first = parseDictionary(bytes);
-  if (!first) return notOne;
-  // The parser keeps what a well-formed file never holds: a key twice, or
-  // texts and keys with NUL characters, which the library's own accessors
-  // cannot return. Writing the tree as XML and reading that back settles
-  // both (one entry per key, texts end at a NUL), so every lookup and every
-  // save afterwards sees the same single value per key.
-  PlistDictionary settled(first);
-  plist_t root = parseDictionary(settled.toXml());
-  if (!root) return notOne;
-  return PlistDictionary(root);
+  auto tree = readPlistTree(bytes);
+  if (!tree) return fail(tree.error());
+  PlistDictionary read(tree.value());
+  if (plist_get_node_type(read.root_) != PLIST_DICT) return fail("not a property-list dictionary");
+  return read;
 }
 
 Result<std::optional<PlistDictionary>> PlistDictionary::readExisting(const std::string& path) {
@@ -204,8 +181,12 @@ Status PlistDictionary::writeFile(const std::string& path) const {
   if (auto bad = unwritableText(root_))
     return fail("not writing " + path + ": \"" + printable(*bad) + "\" holds characters a property list cannot store");
   // A fresh account has no ~/Library/Preferences; only its owner may look in.
+  // What this writes, every reader must read again: a tree that a file
+  // referred to from many places may be too large once written out.
+  const std::string xml = toXml();
+  if (auto readable = parseChecked(xml); !readable) return fail("not writing " + path + ": it would be " + readable.error());
   if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder;
-  return writeFileAtomically(path, toXml());
+  return writeFileAtomically(path, xml);
 }
 
 std::vector<std::string> PlistDictionary::keys() const {

@@ -11,13 +11,9 @@
 #include <vector>
 
 #include "platform/foundation/result.h"
+#include "platform/plist/plist_limits.h"
 
 namespace platform {
-
-// Preference files are a few kilobytes, the largest seen some hundred; a
-// file beyond this is refused before it is read in full, so a reader's
-// memory stays small whatever lies at the path.
-inline constexpr size_t kLargestPlistFile = size_t{1} << 20;
 
 enum class PlistKind { Absent, String, Integer, Real, Boolean, Data, Date, Array, Dictionary, Other };
 
@@ -31,9 +27,10 @@ class PlistDictionary {
   PlistDictionary& operator=(const PlistDictionary& other);
 
   // Nothing when the bytes are no property list, its root is no
-  // dictionary, it is larger than kLargestPlistFile or nests deeper than
-  // kDeepestNesting.
+  // dictionary, or it is beyond the limits of plist_limits.h.
   static std::optional<PlistDictionary> parse(std::string_view bytes);
+  // As parse, with the reason when there is nothing.
+  static Result<PlistDictionary> parseChecked(std::string_view bytes);
   // Nothing (no error) when there is no such file; the reason when there is
   // something at the path that cannot be read as a dictionary: no
   // permission, no regular file, too large, too deep, no property list.
@@ -43,9 +40,9 @@ class PlistDictionary {
 
   std::string toXml() const;
   // Atomic replace (see writeFileAtomically), making the folder (mode 0700)
-  // when it is missing. A key or text that XML
-  // cannot carry (invalid UTF-8, control characters) fails the write
-  // rather than leave a file other readers reject.
+  // when it is missing. A key or text that XML cannot carry (invalid
+  // UTF-8, control characters), or a result beyond the readers' limits,
+  // fails the write and leaves the file as it was.
   Status writeFile(const std::string& path) const;
 
   std::vector<std::string> keys() const;
@@ -77,7 +74,6 @@ class PlistDictionary {
 
  private:
   explicit PlistDictionary(void* root) : root_(root) {}
-  static Result<PlistDictionary> parseChecked(std::string_view bytes);
   void* node(std::string_view key) const;
   void set(std::string_view key, void* value);
   void* root_;  // a libplist dictionary node, owned

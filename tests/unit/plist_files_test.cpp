@@ -41,6 +41,94 @@ TEST(PlistDictionary, ReadsEveryKindAndAnswersReadingsPerKind) {
     EXPECT_EQ(platform::intValue(number), value) << number;
 }
 
+std::string nested(int depth, std::string_view open, std::string_view close) {
+  std::string xml = "<plist><dict><key>d</key>";
+  for (int i = 0; i < depth; ++i) xml += open;
+  for (int i = 0; i < depth; ++i) xml += close;
+  return xml + "</dict></plist>";
+}
+
+// A binary file whose root is {"k": first array}, each array holding
+// `fan` references to the next, `depth` of them, the last holding true.
+std::string sharedChildren(int depth, int fan) {
+  std::vector<std::string> objects = {"\xD1\x01\x02", "\x51k"};
+  for (int i = 0; i < depth; ++i)
+    objects.push_back(std::string(1, static_cast<char>(0xA0 | fan)) + std::string(fan, static_cast<char>(3 + i)));
+  objects.push_back("\x09");
+  std::string file = "bplist00", table;
+  for (const auto& object : objects) {
+    table += {static_cast<char>(file.size() >> 8), static_cast<char>(file.size() & 0xFF)};
+    file += object;
+  }
+  const size_t tableAt = file.size();
+  file += table + std::string(6, '\0') + "\x02\x01";
+  for (uint64_t field : {uint64_t{objects.size()}, uint64_t{0}, uint64_t{tableAt}})
+    for (int shift = 56; shift >= 0; shift -= 8) file += static_cast<char>(field >> shift & 0xFF);
+  return file;
+}
+
+std::string refusal(std::string_view bytes) {
+  auto read = PlistDictionary::parseChecked(bytes);
+  return read ? "" : read.error();
+}
+
+TEST(PlistReader, BothFormsReadAlikeAndNoFileGetsPastTheLimits) {
+  for (const char* name : {"kinds", "full", "global"}) {
+    auto xml = PlistDictionary::readFile(std::string(PLIST_CORPUS) + "/" + name + ".xml");
+    auto binary = PlistDictionary::readFile(std::string(PLIST_CORPUS) + "/" + name + ".bin");
+    ASSERT_TRUE(xml && binary) << name;
+    EXPECT_EQ(xml->toXml(), binary->toXml()) << name;
+    EXPECT_EQ(PlistDictionary::parse(xml->toXml())->toXml(), xml->toXml()) << name << ": the writer's XML reads back";
+  }
+  auto kinds = PlistDictionary::readFile(std::string(PLIST_CORPUS) + "/kinds.bin");
+  EXPECT_EQ(kinds->integer("negative"), -12);
+  EXPECT_EQ(kinds->string("unicode"), "Grüße, 世界 🎯");
+
+  const std::string deep = "nested deeper than 100 levels", many = "holds more than 100000 values";
+  const std::pair<std::string, std::string> cases[] = {
+      {nested(99, "<array>", "</array>"), ""},  // with the root dictionary, 100 levels
+      {nested(100, "<array>", "</array>"), deep},
+      // What a scanner of the bytes took for a quoted or bracketed part.
+      {nested(30000, "<array x='>'>", "</array>"), deep},
+      {"<!DOCTYPE plist \"[\" >" + nested(30000, "<array>", "</array>"), "not a property list"},
+      {"<!DOCTYPE plist [<!ELEMENT plist ANY>]>" + nested(30000, "<array>", "</array>"), deep},
+      {"<!DOCTYPE p [<!ENTITY a \"aaaa\">]><plist><dict><key>k</key><string>&a;</string></dict></plist>",
+       "declares entities"},
+      {sharedChildren(14, 2), ""},  // 2^14 copies of true
+      {sharedChildren(21, 2), many},
+      {sharedChildren(7, 14), many},
+      {sharedChildren(1, 1).replace(sharedChildren(1, 1).find("\xA1\x03"), 2, "\xA1\x02"),
+       "contains itself"},
+      {"<plist><dict><key>a</key></dict></plist>", "not a property list"},
+      {"<plist><array/></plist>", "not a property-list dictionary"},
+  };
+  for (const auto& [bytes, reason] : cases) {
+    const std::string refused = refusal(bytes);
+    EXPECT_TRUE(reason.empty() ? refused.empty() : refused.find(reason) != std::string::npos)
+        << bytes.substr(0, 60) << " gave: " << refused;
+  }
+}
+
+TEST(PlistWriter, RefusesWhatItsReadersWouldAndLeavesTheFile) {
+  unit::TempHome home;
+  const std::string path = home.preference("full.plist");
+  const std::string head = "<plist><dict><key>pad</key><string>", tail = "</string></dict></plist>";
+  const std::string full = head + std::string(platform::kLargestPlistFile - head.size() - tail.size(), 'x') + tail;
+  unit::writeText(path, full);
+  auto saved = platform::updatePreferenceFile(path, [](PlistDictionary& file) { file.setBoolean("retikon", true); });
+  ASSERT_FALSE(saved);
+  EXPECT_NE(saved.error().find("larger than 1048576 bytes"), std::string::npos) << saved.error();
+  EXPECT_EQ(unit::readText(path), full);
+
+  // Read within the limit, but each shared child written out in full.
+  unit::writeText(path, sharedChildren(15, 2));
+  saved = platform::updatePreferenceFile(path, [](PlistDictionary& file) { file.setBoolean("retikon", true); });
+  ASSERT_FALSE(saved);
+  EXPECT_NE(saved.error().find("would be larger than"), std::string::npos) << saved.error();
+  EXPECT_EQ(unit::readText(path), sharedChildren(15, 2));
+  EXPECT_EQ(filesIn(home.preferences()), 1);
+}
+
 TEST(AtomicFile, ReplacesWholeKeepsModeFollowsLinksAndLeavesNoTemporaryEvenWhenItFails) {
   unit::TempHome home;
   const auto folder = home.preferences(), target = folder / "real.plist";
