@@ -4,6 +4,7 @@
 
 #include "overlay/main_interface.h"
 #include "overlay/process_state.h"
+#include "platform/foundation/text.h"
 #include "platform/x11/application_main.h"
 
 namespace {
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
     if (!help) std::fprintf(stderr, "RetikonX: unknown argument %s\n", argv[1]);
     std::fputs(kUsage, help ? stdout : stderr);
     return help ? 0 : 2;
+  }
+  if (auto home = platform::homeFolder(); !home) {
+    std::fprintf(stderr, "RetikonX: %s\n", home.error().c_str());
+    return 1;
   }
   return platform::NSApplicationMain(argc, argv, [](platform::InterfaceServices& services) {
     return retikonx::loadMainInterface(processState, services.windows, services.application, services.input,

@@ -86,6 +86,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc < 3) return usage();
+  if (auto home = platform::homeFolder(); !home) return fail(home.error());
   std::string_view command = argv[1];
   auto path = domainPath(argv[2]);
   if (!path) return fail(std::string("not a domain name: ") + argv[2]);

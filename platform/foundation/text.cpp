@@ -1,10 +1,14 @@
 #include "text.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -89,10 +93,22 @@ std::string stringValue(float number) {
   return buffer;
 }
 
+Result<std::string> homeFolder() {
+  if (const char* home = std::getenv("HOME"); home && home[0] == '/') return std::string(home);
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+      found->pw_dir[0] == '/')
+    return std::string(found->pw_dir);
+  return fail("no home folder: HOME is not an absolute path and the password database names none for this user");
+}
+
 std::string expandTilde(std::string_view path) {
   if (path.empty() || path[0] != '~' || (path.size() > 1 && path[1] != '/')) return std::string(path);
-  const char* home = std::getenv("HOME");
-  std::string expanded = home ? home : "";
+  auto home = homeFolder();
+  if (!home) return std::string(path);
+  std::string expanded = std::move(home.value());
   if (expanded.size() > 1 && expanded.back() == '/') expanded.pop_back();
   expanded += path.substr(1);
   return expanded;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/result.h"
+
 namespace platform {
 
 // Leading decimal integer: white space skipped, optional sign, fraction
@@ -31,7 +33,15 @@ std::string stringValue(int32_t number);
 // plain digits ("4352"), larger ones take an exponent ("1.677722e+07").
 std::string stringValue(float number);
 
-// "~" or "~/..." with the tilde replaced by $HOME; any other path unchanged.
+// The user's home folder: HOME when it is an absolute path, else the
+// password database's entry for this user; the reason when neither names
+// one, since a relative or empty home would put the user's files wherever
+// the program happens to run.
+Result<std::string> homeFolder();
+
+// "~" or "~/..." with the tilde replaced by the home folder; any other path
+// unchanged. The programs refuse to start without a home folder, so here
+// there always is one; were there none, the tilde would stay.
 std::string expandTilde(std::string_view path);
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 
+#include "platform/foundation/text.h"
 #include "platform/pane_host/display_check.h"
 #include "platform/pane_host/host_window.h"
 #include "platform/pane_host/pane_bundle.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   // from anywhere, whatever folder the host was started in.
   std::error_code error;
   const std::string bundlePath = std::filesystem::absolute(argv[1], error).lexically_normal().string();
+  if (auto home = platform::homeFolder(); !home) return fail(home.error());
   auto bundle = platform::readPaneBundle(bundlePath);
   if (!bundle) return fail(bundle.error());
   const platform::PaneBundleInfo& info = *bundle;
