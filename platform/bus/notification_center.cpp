@@ -36,6 +36,7 @@ struct DistributedNotificationCenter::Observer {
   std::string name, object;
   std::function<void()> callback;
   sd_bus_slot* slot = nullptr;
+  bool away = false;  // the bus went away since this observer last observed
   ~Observer() { sd_bus_slot_unref(slot); }
 };
 
@@ -181,7 +182,8 @@ int DistributedNotificationCenter::observe(Observer& observer, bool wait) {
 }
 
 int BusCallbacks::onObserving(sd_bus_message* reply, void* userdata, sd_bus_error*) {
-  auto* center = static_cast<DistributedNotificationCenter::Observer*>(userdata)->center;
+  auto* observer = static_cast<DistributedNotificationCenter::Observer*>(userdata);
+  auto* center = observer->center;
   // A connection that went down again before the bus answered is the
   // disconnection handler's to deal with.
   if (sd_bus_is_open(sd_bus_message_get_bus(reply)) <= 0) return 0;
@@ -194,6 +196,12 @@ int BusCallbacks::onObserving(sd_bus_message* reply, void* userdata, sd_bus_erro
     center->lost_ = false;
     center->retryDelay_ = kFirstRetry;
     std::fprintf(stderr, "%s: connected to the D-Bus session bus again\n", program_invocation_short_name);
+  }
+  // A notification posted while the bus was away reached nobody: act as if
+  // one came now.
+  if (observer->away) {
+    observer->away = false;
+    observer->callback();
   }
   return 0;
 }
@@ -211,6 +219,7 @@ void DistributedNotificationCenter::connectionLost() {
   if (!lost_)
     std::fprintf(stderr, "%s: lost the D-Bus session bus; connecting again\n", program_invocation_short_name);
   lost_ = true;
+  for (auto& observer : observers_) observer->away = true;
   scheduleReconnect();
 }
 

@@ -43,7 +43,8 @@ class DistributedNotificationCenter {
   // Calls back, from the loop, for every notification with exactly this name
   // and this object; the bus filters on both. Fails without a bus. When the
   // bus goes away the centre connects again from the loop, at growing
-  // intervals while it stays away, says so on stderr, and observes as before.
+  // intervals while it stays away, says so on stderr, and observes as before;
+  // once observing again it calls back once, for what was posted meanwhile.
   Status addObserver(EventLoop& loop, std::string name, std::string object, std::function<void()> callback);
 
   // For a program whose own loop services the connection (the pane's): the
