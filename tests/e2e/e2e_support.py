@@ -86,7 +86,7 @@ class Program(subprocess.Popen):
         os.remove(self.log)
 
 
-def wait_for(condition, timeout=3.0, what="condition", interval=0.02):
+def wait_for(condition, timeout=30.0, what="condition", interval=0.02):
     """Polls condition until it returns a true value, which is returned."""
     deadline = time.monotonic() + timeout
     while not (value := condition()):

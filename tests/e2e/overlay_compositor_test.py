@@ -61,7 +61,7 @@ def follows_the_compositor_in_alpha_shadow_and_colour():
                 for colour in COLOUR_CYCLE:
                     settings(home, colour, 0)
                     rgb = tuple(255 * c for c in colour)
-                    e2e.wait_for(lambda: all_parts_drawn_in(rgb), timeout=2, what="all drawn in %s" % (colour,))
+                    e2e.wait_for(lambda: all_parts_drawn_in(rgb), what="all drawn in %s" % (colour,))
                 settings(home, HALF_RED, 0)
                 e2e.wait_for(e2e.arms_in(BLENDED, H, V, GAP, tolerance=8), what="half red again")
 

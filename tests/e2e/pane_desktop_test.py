@@ -114,13 +114,13 @@ def the_system_page_changes_the_desktop():
                                          start_new_session=True)
                 e2e.wait_for(lambda: len(starts(log)) == 1, what="the first copy")
                 e2e.press(window, "alt+e")
-                e2e.wait_for(lambda: len(starts(log)) == 2, timeout=10, what="the file manager started again")
+                e2e.wait_for(lambda: len(starts(log)) == 2, what="the file manager started again")
                 assert first.wait(timeout=5) == 0, "the first copy was not ended cleanly"
                 assert starts(log)[1][1] == "--draw-desktop", starts(log)
                 os.kill(int(starts(log)[1][0]), signal.SIGTERM)
                 e2e.wait_for(lambda: not alive(starts(log)[1][0]), what="the second copy ended")
                 e2e.press(window, "alt+e")
-                e2e.wait_for(lambda: len(starts(log)) == 3, timeout=10, what="a start while none ran")
+                e2e.wait_for(lambda: len(starts(log)) == 3, what="a start while none ran")
                 assert starts(log)[2][1] == "-", "the entry's %U opens no file: " + starts(log)[2][1]
                 assert "could not run" not in host.output(), host.output()
         finally:

@@ -72,7 +72,7 @@ def the_in_place_pane_starts_the_overlay_it_carries():
             # Off and at once on again (a mnemonic's click takes 100 ms): one overlay runs on.
             e2e.xdotool("windowfocus", "--sync", window)
             e2e.xdotool("key", "--clearmodifiers", "--delay", "150", "alt+s", "alt+s")
-            e2e.wait_for(lambda: e2e.holds_for(overlays, 0.5), timeout=5, what="RetikonX running after off and on")
+            e2e.wait_for(lambda: e2e.holds_for(overlays, 0.5), what="RetikonX running after off and on")
             assert len(overlays()) == 1 and e2e.read_settings(home)["retikon"] == "1"
 
         for pid in overlays():

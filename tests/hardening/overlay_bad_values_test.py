@@ -47,7 +47,7 @@ def every_bad_file_is_survived():
                     e2e.wait_for(e2e.arms_in(e2e.RED, h, v, 10), what="an ordinary crosshair next")
                     e2e.write_settings(home, retikon=0)
                     e2e.post_notification()
-                    e2e.wait_for(lambda: process.poll() is not None, timeout=10, what="RetikonX to quit")
+                    e2e.wait_for(lambda: process.poll() is not None, what="RetikonX to quit")
                 except AssertionError as failure:
                     failures.append("%s: %s" % (name, failure))
                 status, output = process.stop()

@@ -113,9 +113,10 @@ class TempHome {
   std::map<std::string, int> pending_;
 };
 
-// Polls until the condition holds or five seconds have passed.
+// Polls until the condition holds or thirty seconds have passed: the
+// bound only keeps a broken build from hanging, however busy the machine.
 inline bool waitFor(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
