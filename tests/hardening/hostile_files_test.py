@@ -46,9 +46,9 @@ def shared_children(depth, fan):
     return body + b"\0" * 6 + bytes([2, 1]) + struct.pack(">QQQ", len(objects), 0, table)
 
 
-def deep_xml(prefix, first_tag):
-    return (prefix + b"<plist><dict><key>d</key>" + first_tag + b"<array>" * DEEP + b"</array>" * (DEEP + 1) +
-            b"</dict></plist>")
+def deep_xml(prefix=b"", first_tag=b"", suffix=b""):
+    closing = b"</array>" * (DEEP + (1 if first_tag else 0))
+    return prefix + b"<plist><dict><key>d</key>" + first_tag + b"<array>" * DEEP + closing + suffix + b"</dict></plist>"
 
 
 def exactly_one_mib():
@@ -71,12 +71,14 @@ def link_to_notes(path, home):
 # (name, how to make it, whether the readers can read it)
 CASES = [
     # Written by hand: plistlib's XML would be refused for its size before its depth.
-    ("30000 nested arrays (XML)", regular(deep_xml(b"", b"")), False),
+    ("30000 nested arrays (XML)", regular(deep_xml()), False),
     ("30000 nested arrays (binary)", regular(nested_binary()), False),
     ("shared children, 21 deep (binary)", regular(shared_children(21, 2)), False),
     ("a fan-out of 14, 7 deep (binary)", regular(shared_children(7, 14)), False),
-    ("a quote inside a tag, 30000 deep (XML)", regular(deep_xml(b"", b"<array x='>")), False),
-    ("a DOCTYPE with a bracket, 30000 deep (XML)", regular(deep_xml(b'<!DOCTYPE plist "[" >', b"")), False),
+    ("a quote inside a tag, 30000 deep (XML)", regular(deep_xml(first_tag=b"<array x='>")), False),
+    # A bracket in quotes, closed only after the deep part.
+    ("a DOCTYPE with a bracket, 30000 deep (XML)",
+     regular(deep_xml(b'<!DOCTYPE plist "[" >', suffix=b"<key>e</key><string>]</string>")), False),
     ("a FIFO", lambda path, _: os.mkfifo(path, 0o600), False),
     ("a symlink to /dev/zero", lambda path, _: os.symlink("/dev/zero", path), False),
     ("2 MiB of property list", regular(b"<plist><dict><key>k</key><string>" + b"9" * (2 << 20) +
