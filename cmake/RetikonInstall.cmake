@@ -32,10 +32,11 @@ install(TARGETS RetikonX RUNTIME
 
 install(TARGETS prefpane-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
 
-# The menu entry is written at install time: its Exec line names the host and
-# the pane where they land, which `--prefix` may change, or
-# VANTREL_INSTALLED_PANE given to the install (install-pane moves the pane to
-# ~/Library/PreferencePanes). Quoted by the login items' rules.
+# The menu entry and the link that puts RetikonX on the command path are
+# made at install time: they name the host and the pane where they land,
+# which `--prefix` may change, or VANTREL_INSTALLED_PANE given to the install
+# (install-pane moves the pane to ~/Library/PreferencePanes). The Exec line
+# is quoted by the login items' rules.
 install(CODE "
   set(vantrel_desktop_exec \"$<TARGET_FILE:desktop-exec>\")
   set(vantrel_entry_template \"${PROJECT_SOURCE_DIR}/pane/desktop/${VANTREL_APP_ID}.desktop.in\")
@@ -45,7 +46,7 @@ install(CODE "
   if(NOT DEFINED VANTREL_INSTALLED_PANE)
     set(VANTREL_INSTALLED_PANE \"\${CMAKE_INSTALL_PREFIX}/${vantrel_installed_bundle}\")
   endif()" COMPONENT desktop)
-install(SCRIPT cmake/install_menu_entry.cmake COMPONENT desktop)
+install(SCRIPT cmake/install_paths.cmake COMPONENT desktop)
 
 install(FILES pane/desktop/${VANTREL_APP_ID}.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT desktop)

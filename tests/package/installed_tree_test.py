@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: MIT
 """The tree that `cmake --install` makes, installed with DESTDIR into a temporary
-folder: the menu entry and the metainfo pass their validators, the installed
-RetikonX answers --version, and the installed host opens the pane the menu entry
-names, which starts the RetikonX it carries."""
+folder: the menu entry and the metainfo pass their validators, RetikonX on the
+command path answers --version, and the installed host opens the pane the menu
+entry names, which starts the RetikonX it carries."""
 
 import contextlib
 import os
@@ -44,7 +44,9 @@ def the_installed_tree_runs():
         overlay = os.path.join(pane, OVERLAY, "Contents", "MacOS", "RetikonX")
         with open(os.path.join(pane, OVERLAY, "Contents", "Info.plist"), "rb") as info:
             version = plistlib.load(info)["CFBundleShortVersionString"]
-        answer = subprocess.run([overlay, "--version"], capture_output=True, text=True, check=True).stdout
+        command = os.path.join(os.path.dirname(host), "RetikonX")
+        assert os.path.realpath(command) == os.path.realpath(overlay), command
+        answer = subprocess.run([command, "--version"], capture_output=True, text=True, check=True).stdout
         assert answer == "RetikonX %s\n" % version, answer
 
         # Switched on with none running, the pane starts the overlay it carries.

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
-# Run by `cmake --install` (see RetikonInstall.cmake): writes the menu entry
-# for the host and the pane as installed, and installs it. Paths in the entry
-# are the installed ones, without DESTDIR.
+# Run by `cmake --install` (see RetikonInstall.cmake): what names the host
+# and the pane where they landed, without DESTDIR. The menu entry, whose Exec
+# line starts the pane, and RetikonX on the command path, a relative link to
+# the copy inside the pane.
 set(vantrel_host "${vantrel_bindir}/prefpane-host")
 if(NOT IS_ABSOLUTE "${vantrel_host}")
   set(vantrel_host "${CMAKE_INSTALL_PREFIX}/${vantrel_host}")
@@ -17,3 +18,12 @@ if(NOT IS_ABSOLUTE "${vantrel_applications}")
   set(vantrel_applications "${CMAKE_INSTALL_PREFIX}/${vantrel_applications}")
 endif()
 file(INSTALL "${vantrel_entry_stage}/com.Halvix.Vantrel.desktop" DESTINATION "${vantrel_applications}")
+
+get_filename_component(vantrel_host_dir "${vantrel_host}" DIRECTORY)
+file(RELATIVE_PATH vantrel_overlay_target "${vantrel_host_dir}"
+  "${VANTREL_INSTALLED_PANE}/Contents/Resources/RetikonX.app/Contents/MacOS/RetikonX")
+set(vantrel_overlay_link "$ENV{DESTDIR}${vantrel_host_dir}/RetikonX")
+message(STATUS "Installing: ${vantrel_overlay_link} -> ${vantrel_overlay_target}")
+file(REMOVE "${vantrel_overlay_link}")
+file(CREATE_LINK "${vantrel_overlay_target}" "${vantrel_overlay_link}" SYMBOLIC)
+list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${vantrel_host_dir}/RetikonX")
