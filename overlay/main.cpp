@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // RetikonX: draws a crosshair around the pointer while its settings say so.
 #include <cstdio>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // defaults: reads and writes the user's preference files,
 // ~/Library/Preferences/DOMAIN.plist.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // prefpane-host PATH.prefPane: the settings application for one pane. Loads
 // the bundle, shows the pane's main view in a window, and tells the pane
 // when its view has loaded and when the window closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How deeply a property list nests, found from its bytes before the parser
 // sees them: the parser, the XML writer and freeing the tree all recurse

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Hostile things at the settings file's path against every reader: the real overlay
 quits, saying why, without crashing or growing; the defaults tool and the settings
 page's save (through the settings probe) refuse, say why and leave the path as it was."""
