@@ -56,14 +56,13 @@ install(FILES ${PROJECT_BINARY_DIR}/desktop/${VANTREL_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT desktop)
 
 # Manual pages, compressed as Debian wants them (gzip -9n: no name, no time).
+# Made when CMake runs, which it does again when a page changes, so an
+# install needs nothing built for them.
 set(vantrel_manuals)
 foreach(page RetikonX prefpane-host vantrel-defaults)
   configure_file(docs/man/${page}.1.in ${PROJECT_BINARY_DIR}/man/${page}.1 @ONLY)
-  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.1.gz
-    COMMAND gzip -9n -c ${PROJECT_BINARY_DIR}/man/${page}.1 > ${PROJECT_BINARY_DIR}/man/${page}.1.gz
-    DEPENDS ${PROJECT_BINARY_DIR}/man/${page}.1
-    COMMENT "Compressing the manual page ${page}.1")
+  execute_process(COMMAND gzip -9n -c ${PROJECT_BINARY_DIR}/man/${page}.1
+    OUTPUT_FILE ${PROJECT_BINARY_DIR}/man/${page}.1.gz COMMAND_ERROR_IS_FATAL ANY)
   list(APPEND vantrel_manuals ${PROJECT_BINARY_DIR}/man/${page}.1.gz)
 endforeach()
-add_custom_target(manual_pages ALL DEPENDS ${vantrel_manuals})
 install(FILES ${vantrel_manuals} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT desktop)

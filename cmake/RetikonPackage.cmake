@@ -27,10 +27,8 @@ License: MIT
 install(FILES ${PROJECT_BINARY_DIR}/debian/copyright DESTINATION ${vantrel_docdir} COMPONENT desktop)
 
 configure_file(cmake/debian/changelog.in ${PROJECT_BINARY_DIR}/debian/changelog @ONLY)
-add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/debian/changelog.gz
-  COMMAND gzip -9n -c ${PROJECT_BINARY_DIR}/debian/changelog > ${PROJECT_BINARY_DIR}/debian/changelog.gz
-  DEPENDS ${PROJECT_BINARY_DIR}/debian/changelog)
-add_custom_target(debian_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/debian/changelog.gz)
+execute_process(COMMAND gzip -9n -c ${PROJECT_BINARY_DIR}/debian/changelog
+  OUTPUT_FILE ${PROJECT_BINARY_DIR}/debian/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${PROJECT_BINARY_DIR}/debian/changelog.gz DESTINATION ${vantrel_docdir} COMPONENT desktop)
 
 set(CPACK_GENERATOR DEB)
