@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # retikon_unit_test(NAME SOURCES ... LIBRARIES ...): a GoogleTest executable,
 # each test case a CTest test labelled "unit".
 function(retikon_unit_test name)

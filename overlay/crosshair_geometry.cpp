@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "crosshair_geometry.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the crosshair's four arms and the readout go, from the pointer, the
 // primary screen's size and the settings alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "line_view.h"
 
 namespace retikonx {

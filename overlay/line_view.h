@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The content of an arm window: one round-capped stroke that fills the view,
 // as thick as the view's shorter side, in the arms' colour.

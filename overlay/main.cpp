@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: MIT
 // RetikonX: draws a crosshair around the pointer while its settings say so.
 #include <cstdio>
 #include <cstring>
 
 #include "overlay/main_interface.h"
+#include "project_version.h"
 #include "overlay/process_state.h"
 #include "platform/foundation/text.h"
 #include "platform/x11/application_main.h"
@@ -13,7 +15,7 @@ namespace {
 retikonx::ProcessState processState;
 
 constexpr const char* kUsage =
-    "usage: RetikonX\n"
+    "usage: RetikonX [--help | --version]\n"
     "Draws a crosshair around the mouse pointer while the settings in\n"
     "~/Library/Preferences/com.Halvix.RetikonX.plist say so, and quits when they\n"
     "switch it off. The Vantrel settings window edits them and starts RetikonX.\n";
@@ -21,6 +23,10 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("RetikonX %s\n", kProjectVersion);
+    return 0;
+  }
   if (argc > 1) {
     const bool help = std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0;
     if (!help) std::fprintf(stderr, "RetikonX: unknown argument %s\n", argv[1]);

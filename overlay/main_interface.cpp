@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "main_interface.h"
 
 #include "overlay/my_window.h"

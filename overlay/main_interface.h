@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The overlay application's main interface, built in code: the controller as
 // the application's delegate, four arm windows each filled by a line view,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "my_window.h"
 
 namespace retikonx {

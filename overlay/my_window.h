@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The window of one crosshair arm (and of the readout): borderless, buffered
 // and created at once whatever its creator asks for, transparent where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The overlay application's process-wide state: one instance per process,
 // handed by reference to the controller and the line views.

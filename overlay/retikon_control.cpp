@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "retikon_control.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The overlay application's controller: at launch it observes the change
 // notification, loads the settings and starts the poll timer; every tick it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the interface file says about the crosshair page: which control is
 // which outlet of the page controller and which action each control sends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "overlay_scripts.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the pane finds the overlay application it carries, and the scripts
 // that make it a login item, remove it again and open an address.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane_services.h"
 
 #include "pane/pane_state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the pane needs of the system, passed in so tests can give their own.
 #include <memory>

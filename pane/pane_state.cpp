@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane_state.h"
 
 namespace vantrel {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pane process's own state: one crosshair settings record and one set
 // of system tweak files, each living as long as the process.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The crosshair settings page: shows the settings record in its controls,
 // changes one variable per control action and saves the whole record, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "vantrel_pref_pref.h"
 
 #include <QColorDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pane's principal class: the system tweaks page, and the load
 // sequence that fills both pages when the main view has loaded.

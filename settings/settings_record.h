@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The crosshair settings record, its file and the notification that tells a
 // running overlay to read the file again. The settings page is the only

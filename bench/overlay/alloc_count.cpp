@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Preloaded into RetikonX by run_bench: counts the calls that allocate from
 // the C heap (operator new comes here too) and, on SIGUSR1, writes the count
 // so far to the file named by RETIKON_ALLOC_COUNT_FILE.

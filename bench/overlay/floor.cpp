@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor the overlay is measured against: a bare xcb loop that asks for
 // the pointer ten times a second and does nothing else.
 #include <xcb/xcb.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Prints the monotonic time, in seconds, at which the first window appears
 // on the root window: how the benchmark sees the first crosshair arrive.
 #include <xcb/xcb.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Time from a control action in the settings window (one step of the width
 slider, typed as a key) to the running overlay drawing the new width, over
 repeated steps: measured from the key press (including starting xdotool)

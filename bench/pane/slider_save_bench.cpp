@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The width slider dragged through 100 steps in the real page: every step
 // saves the whole settings file and posts the change notification. Prints
 // the median and the worst time of one step, and the whole drag.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Load and save of a typical settings file, and the change notification's
 // round trip over the session bus.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane/tweaks/desktop_effects.h"
 
 #include <algorithm>

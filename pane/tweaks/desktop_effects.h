@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the page's stored choices mean to a Linux desktop.
 #include "pane/tweaks/scroll_bar_placement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane/tweaks/finder_restart.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Restarting the file manager: ask it to quit, wait until it has left the
 // list of running applications, start it again.

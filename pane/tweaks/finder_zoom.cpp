@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane/tweaks/finder_zoom.h"
 
 #include "pane/tweaks/system_generation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The file manager's window zoom animation: read from its preference file,
 // changed only through the defaults tool, which the file manager's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane/tweaks/global_preferences.h"
 
 #include <cmath>

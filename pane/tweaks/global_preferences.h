@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The scroll-bar arrow placement and the pointer speed, kept in the user's
 // global preferences file. Other programs write that file too, so every

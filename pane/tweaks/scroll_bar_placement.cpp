@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane/tweaks/scroll_bar_placement.h"
 
 namespace vantrel {

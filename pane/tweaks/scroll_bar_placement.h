@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the scroll bars put their arrows, as the global preferences store it.
 #include <array>

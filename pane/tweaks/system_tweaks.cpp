@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane/tweaks/system_tweaks.h"
 
 #include "pane/tweaks/desktop_effects.h"

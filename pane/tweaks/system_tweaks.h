@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Everything the system tweaks page decides, for the page's widgets to
 // call: the load sequence up to the crosshair page, and one call per action.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tweaks page's process-wide variables. The pane owns one instance for
 // the whole process; every load of the main view assigns it afresh.

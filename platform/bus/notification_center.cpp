@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "notification_center.h"
 
 #include <systemd/sd-bus.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The distributed notification centre: notifications, a name and an object
 // text, that reach every process of this user's session that observes them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // defaults: reads and writes the user's preference files,
 // ~/Library/Preferences/DOMAIN.plist.
 //
@@ -11,12 +12,14 @@
 #include "platform/foundation/text.h"
 #include "platform/plist/plist_dictionary.h"
 #include "platform/plist/preference_file.h"
+#include "project_version.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: defaults write DOMAIN KEY -bool true|false|yes|no\n"
-    "       defaults read DOMAIN [KEY]\n";
+    "       defaults read DOMAIN [KEY]\n"
+    "       defaults --help | --version\n";
 
 int usage() {
   std::fputs(kUsage, stderr);
@@ -83,6 +86,10 @@ int writeCommand(const std::string& path, const char* key, bool value) {
 int main(int argc, char** argv) {
   if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("defaults %s\n", kProjectVersion);
     return 0;
   }
   if (argc < 3) return usage();

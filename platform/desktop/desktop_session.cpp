@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/desktop_session.h"
 
 #include <strings.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Which desktop the pane runs on, as the session announces it.
 #include <string>

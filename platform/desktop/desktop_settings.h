@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The running desktop's own settings that the system page changes.
 #include "platform/desktop/scroll_bar_arrows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/file_manager_workspace.h"
 
 #include <signal.h>

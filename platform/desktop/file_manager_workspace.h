@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The desktop's default file manager standing for "Finder": listed under
 // that name while it runs, quit cleanly, and started again from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/gio_desktop.h"
 
 #include <gio/gio.h>

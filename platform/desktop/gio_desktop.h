@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the desktop keeps behind GIO: GSettings, services on the session
 // bus, and the default applications of the shared MIME database. Plain

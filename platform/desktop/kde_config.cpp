@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/kde_config.h"
 
 #include "platform/process/spawn.h"

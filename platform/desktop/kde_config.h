@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // KDE's configuration files, written by KDE's own writer so its locking
 // and caching hold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Setting the pointer speed of the running desktop. The speed is libinput's:
 // -1 (slowest) to 1 (fastest), 0 each desktop's own default.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/scroll_bar_arrows.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where scroll bars draw their arrow buttons, for the toolkits that have
 // them: GTK 3 (its four stepper style properties) and KDE's Breeze style.

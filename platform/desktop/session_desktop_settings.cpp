@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/session_desktop_settings.h"
 
 #include <cstdlib>

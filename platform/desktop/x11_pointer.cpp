@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/x11_pointer.h"
 
 #include <xcb/xcb.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The X server's own pointer speed, which shows at once under any window
 // manager: libinput's property where a device has it, else the core

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main event loop of a program without a toolkit: timers and file
 // descriptors, all dispatched on the one thread that runs the loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The AppKit version number the pane classifies the running system by.
 // This platform offers everything the newest generation the pane knows of

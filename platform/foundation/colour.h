@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Colour objects: immutable values held by shared pointer. Identity is the
 // pointer; copying a colour object gives back the same object.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Keeps other writers of a file out while one reads, changes and replaces
 // it: an advisory lock on a lock file beside it, ".NAME.lock", which is

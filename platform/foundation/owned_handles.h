@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Owners for the C library's handles, so each is released exactly once on
 // every path, a throwing one included.

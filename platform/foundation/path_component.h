@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Names from files and users that become one component of a path (a
 // bundle's program, a login item, a preferences domain): the one check that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Failures that leave what the user asked for undone (settings not saved,
 // the overlay not started, a tool that failed). Each is one system-log line

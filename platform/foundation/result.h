@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The platform layer's one way to fail: a call gives its value, or the
 // reason, in words a user can read, why it could not.

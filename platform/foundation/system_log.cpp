@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "system_log.h"
 
 #include <errno.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Readings of texts the way the settings files have always been read:
 // the leading number of a text, with whatever follows ignored.

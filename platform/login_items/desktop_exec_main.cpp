@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // desktop-exec ARGUMENT...: prints the value of an Exec line that runs
 // exactly these arguments, quoted and escaped as the login items are, for
 // the install script's menu entry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "login_items.h"
 
 #include <cerrno>

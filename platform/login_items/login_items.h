@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Login items: programs the desktop starts at every login, kept as XDG
 // autostart desktop entries, one per item, named after the item.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Services a notification centre's bus connection from Qt's event loop: the
 // bus drops a connection whose handshake is left unfinished, and one that is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "color_well.h"
 
 #include <QColorDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A colour well: a button that shows a colour. Clicking it hands its colour
 // to the shared colour panel and opens the panel; from then on it shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "colour_panel.h"
 
 #include <QColorDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The shared colour panel: one non-modal colour dialog per process, made on
 // first use. Its currentColorChanged signal is the panel's colour-change

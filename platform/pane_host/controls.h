@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Control values the way the pane's logic reads and sets them: states,
 // tags and numbers. Setting a value from code never reports it as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "float_slider.h"
 
 #include <QSignalBlocker>

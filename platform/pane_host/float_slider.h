@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A slider whose value is a floating-point number, kept in hundredths.
 #include <QSlider>

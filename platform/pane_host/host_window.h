@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings window around a pane's main view. Closing it is leaving the
 // pane.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ns_preference_pane.h"
 
 namespace platform {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The base class of a settings pane: the pane host creates the bundle's
 // principal class, initialises it with the bundle, shows its main view and

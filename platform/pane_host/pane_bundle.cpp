@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pane_bundle.h"
 
 #include <dlfcn.h>

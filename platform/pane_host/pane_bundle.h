@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Loading a ".prefPane" bundle: Contents/Info.plist names the principal
 // class (NSPrincipalClass) and the library in Contents/MacOS that holds it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // prefpane-host PATH.prefPane: the settings application for one pane. Loads
 // the bundle, shows the pane's main view in a window, and tells the pane
 // when its view has loaded and when the window closes.
@@ -12,6 +13,7 @@
 #include "platform/pane_host/display_check.h"
 #include "platform/pane_host/host_window.h"
 #include "platform/pane_host/pane_bundle.h"
+#include "project_version.h"
 
 namespace {
 
@@ -23,11 +25,15 @@ int fail(const std::string& message) {
 }  // namespace
 
 constexpr const char* kUsage =
-    "usage: prefpane-host PATH.prefPane\n"
+    "usage: prefpane-host PATH.prefPane | --help | --version\n"
     "Opens the settings pane in the bundle at PATH in a window of its own, for\n"
     "example ~/Library/PreferencePanes/Vantrel.prefPane.\n";
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("prefpane-host %s\n", kProjectVersion);
+    return 0;
+  }
   const bool help = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
   if (argc != 2 || help) {
     std::fputs(kUsage, help ? stdout : stderr);

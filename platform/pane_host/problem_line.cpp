@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "problem_line.h"
 
 #include <QLabel>

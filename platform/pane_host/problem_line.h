@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The window's line for problems: each report is logged on stderr and
 // replaces what the line shows, so the latest failure stays in view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Binary property lists ("bplist00"): a table of objects that refer to
 // each other by number. The walk keeps its own stack, and every reference
 // becomes a copy of its own, counted against the tree builder's limit, so

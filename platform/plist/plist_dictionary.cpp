@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plist_dictionary.h"
 
 #include <plist/plist.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A property-list dictionary held in memory: read from an XML or binary
 // property-list file, changed key by key, written back as XML. Values this

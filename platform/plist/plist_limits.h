@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a property-list reader accepts. Preference files are a few
 // kilobytes and nest a handful of levels; these bounds are far beyond any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plist_reader.h"
 
 #include "platform/plist/plist_limits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one way any program here reads a property list: XML through a
 // streaming parser, binary through an iterative walk of its object table,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Builds a libplist tree value by value, from the top down, for the
 // readers of XML and binary files, and enforces the limits while it does:

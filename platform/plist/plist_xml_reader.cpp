@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // XML property lists through expat, which streams: elements nest in its
 // own heap stack and in ours, never on the call stack. Entity declarations
 // are refused outright, so no text expands beyond the bytes of the file.

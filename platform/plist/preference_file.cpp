@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "preference_file.h"
 
 #include "platform/foundation/atomic_file.h"

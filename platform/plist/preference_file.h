@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A change to a preference file that other programs write too (the settings
 // window, the defaults tool, the desktop's own tools): read, change and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app_bundle.h"
 
 #include "platform/foundation/path_component.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Application bundles: a folder "Name.app" whose Contents/Info.plist names
 // the program in Contents/MacOS that runs it.

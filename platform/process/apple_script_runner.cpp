@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "apple_script_runner.h"
 
 #include <signal.h>

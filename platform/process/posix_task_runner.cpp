@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "posix_task_runner.h"
 #include "spawn.h"
 

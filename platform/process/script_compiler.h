@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The scripts this system builds, compiled from their text. Only these four
 // forms compile; any other text is an error, so an inserted text can never

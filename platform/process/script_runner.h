@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Scripts: compiled and run before the call returns. Only the script forms
 // this system builds can be compiled; any other text fails to compile.

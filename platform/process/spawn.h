@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Starting programs by path, without a shell: nothing in an argument is
 // ever interpreted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Child processes: a program run by path with an argument list, no shell.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The workspace: starting applications by path and listing the running ones.
 #include <map>

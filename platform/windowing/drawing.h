@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a view may draw with: one path at a time, stroked in one colour.
 // Coordinates are the view's own, origin at its bottom-left corner, y up.

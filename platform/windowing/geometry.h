@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The coordinate types of the window system as the overlay sees it.
 #include <cstdint>

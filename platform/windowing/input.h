@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pointer, the held modifiers and the screens, read when asked.
 #include <cstdint>

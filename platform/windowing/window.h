@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Windows as the overlay's controller and interface see them.
 #include <cstdint>

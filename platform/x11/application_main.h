@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The entry of a program on the X window system: connects, builds the main
 // interface, tells its delegate that launching is done and runs the event

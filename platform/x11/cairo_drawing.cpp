@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cairo_drawing.h"
 
 #include <algorithm>

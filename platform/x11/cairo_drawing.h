@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Drawing with cairo: the view's coordinates (bottom-left origin, y up) are
 // turned into the surface's (top-left origin, y down).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compositor_watch.h"
 
 #include <xcb/xfixes.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Whether a compositing manager runs: the owner of _NET_WM_CM_S<screen>,
 // followed as managers come and go.

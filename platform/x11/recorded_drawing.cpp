@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "recorded_drawing.h"
 
 namespace platform::x11 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A view's drawing kept as a list of calls: compared with the previous list
 // to tell whether a window's content changed, and replayed to paint it.

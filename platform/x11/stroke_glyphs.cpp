@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stroke_glyphs.h"
 
 #include <numbers>

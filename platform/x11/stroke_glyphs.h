@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The readout's lettering: digits, the minus sign and the comma of its label,
 // each drawn as a few round-capped strokes on the pixel grid. Drawing them

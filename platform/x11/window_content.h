@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Everything that decides what a window shows, taken as a value: when it is
 // equal to what was shown last, the window sends nothing and paints nothing.

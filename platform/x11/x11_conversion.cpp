@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "x11_conversion.h"
 
 #include <xcb/xproto.h>

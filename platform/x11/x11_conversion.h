@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The sums between the overlay's coordinates and the X server's, kept apart
 // from any connection so they can be checked on their own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The connection to the X server: the screen, the extensions the overlay
 // uses, and the hand-out of incoming events to whoever asked for them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "x11_input.h"
 
 #include "platform/x11/xcb_cairo_owners.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pointer and the held modifiers from one query of the root window per
 // tick: the tick asks for both, the server is asked once.

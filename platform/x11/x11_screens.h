@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The primary screen: the CRTC of RandR's primary output, or the whole X
 // screen when RandR names none. Asked again only after RandR reports a change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A text field drawn by the window that holds it.
 #include <string>

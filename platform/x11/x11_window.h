@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A window of the overlay on X: override-redirect so no window manager frames
 // it or gives it the focus, an empty input shape so clicks reach the window

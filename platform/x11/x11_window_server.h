@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Makes the overlay's windows and looks after them together: exposures,
 // the arrival and departure of a compositing manager, and raising them again

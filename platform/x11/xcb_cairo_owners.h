@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Owners for what xcb and cairo hand out: replies and events, which xcb
 // allocates with malloc, and cairo's reference-counted contexts and surfaces.

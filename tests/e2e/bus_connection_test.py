@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The change notification over a session bus that drops unfinished handshakes after
 seconds (a real one: minutes) and restarts under the running overlay and window."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """What the script tests share, on the display and session bus they are given
 (DISPLAY, DBUS_SESSION_BUS_ADDRESS) and the build that RETIKON_BUILD names."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """RetikonX as a compositing manager comes and goes: opaque shaped arms, never black,
 without one; real alpha, a shadow as set and every part redrawn on a colour change with one."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """RetikonX on the screen: crosshair and readout at the pointer, above a covering window,
 clicks let through, the change notification (only it, even a storm), hot keys, no bus, a lost display."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The system page changes the running desktop after its load, never during it: pointer
 speed in the X server and GNOME, GTK scroll-bar arrows beside the user's CSS, the zoom
 through the defaults tool of the pane's bundle, the default file manager restarted as it ran."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The settings window, installed and in place, starts the overlay its pane carries
 with a login item, changes and ends it; the programs say what they cannot do."""
 

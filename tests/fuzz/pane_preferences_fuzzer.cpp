@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the pane as the global preferences file and as
 // the file manager's preference file, then runs the tweaks page's load and
 // each of its saves over them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Parses arbitrary bytes as a preference file, asks every key for every
 // reading the pane and the overlay use, and round-trips the result through
 // the file writer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a fuzz harness over saved inputs (files, or folders of them), so the
 // corpus and every input that once crashed stay tests in ordinary builds.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loads the settings record, as both readers do, from arbitrary bytes, then
 // saves it over the same file and loads it again.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Hostile things at the settings file's path against every reader: the real overlay,
 the defaults tool and the settings page's save (through the settings probe) finish in
 bounded memory without crashing; a file they cannot read is refused with the reason,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Hand-edited settings files with the worst values a file can hold: RetikonX starts on
 each, crosshair on, with nothing undefined (the sanitizer build watches), draws an
 ordinary crosshair on the next ordinary file and quits cleanly when the file says so."""

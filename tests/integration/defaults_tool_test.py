@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The defaults tool the pane runs: booleans written keeping other keys, what a fresh
 account lacks made, requests it must not carry out refused (unreadable files: the
 hostile files test)."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Settings page saves killed at random moments never leave a partial settings
 file, nor lose the keys of other programs, of every kind."""
 import datetime

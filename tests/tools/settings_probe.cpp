@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // settings_probe PATH COUNT SECONDS [FIELD=VALUE ...]: the settings page's load,
 // whose width and gap it prints, then COUNT of its saves (-1: until killed), each
 // with the change notification, spread over SECONDS. Save i stores the width

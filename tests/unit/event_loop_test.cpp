@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a callback throws ends the loop with status 1; it never reaches the
 // C library that dispatches it, where it would end the process.
 #include <gtest/gtest.h>

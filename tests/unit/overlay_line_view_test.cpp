@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <cairo.h>
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The crosshair page with its real widgets: filling, every action and its
 // save, the colour panel, and switching the overlay on and off.
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pane host's part that needs no display of its own: reading a bundle,
 // and leaving the pane when its window closes.
 #include "pane_test_support.h"

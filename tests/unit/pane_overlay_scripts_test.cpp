@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every script the pane builds compiles to the form it is meant to be, and
 // hostile titles and paths stay texts when the real runner runs them.
 #include <gtest/gtest.h>

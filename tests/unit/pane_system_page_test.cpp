@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The system tweaks page in the whole load sequence: its files and what other programs do to them, the
 // desktop, the file manager's zoom setting (the system generation decides whether there is one), its restart.
 #include "pane_test_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pane built with its real widgets under the offscreen platform, in a temporary home, with one stand-in
 // for processes, scripts, the restart clock and the desktop that records every request and fails as told.

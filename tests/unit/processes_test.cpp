@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starting programs and bundles, listing and quitting them, running tasks by
 // path, and the scripts: what compiles, and what running it does.
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What every unit test may need: a private home as bare as a fresh
 // account's (no ~/Library), files and programs in it, environment

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where each desktop takes the pointer speed.
 #include <gtest/gtest.h>
 

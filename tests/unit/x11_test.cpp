@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sums between the overlay's coordinates and the X server's, and the
 // readout's lettering drawn off screen.
 #include <cairo.h>
