@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <string>
+#include <string_view>
 
 #include "settings/settings_record.h"
 
@@ -75,9 +76,13 @@ class RetikonControl : public QObject {
   void retikonPanel(int flag);
 
   void loadPref();
+  // Saves and reports the outcome in the window.
   void savePref();
 
  private:
+  settings::SaveResult save();
+  // A failure is shown under the request's name; a success clears what it showed.
+  void report(std::string_view request, const platform::Status& status);
   // The box says on: an overlay that crashed or was ended is started again.
   void startOverlayIfNoneRuns();
 

@@ -24,15 +24,16 @@ RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspac
   const auto deadline = clock.now() + bound.timeout;
   while (finderIsListed(workspace.launchedApplications())) {
     if (clock.now() >= deadline) {
-      problems.report("the file manager did not quit; not starting it again");
+      problems.report(kRestartRequest, "the file manager did not quit; not starting it again");
       return RestartOutcome::StillRunning;
     }
     clock.pause(bound.pause);
   }
   if (auto launched = workspace.launchApplication(kFinderApplication); !launched) {
-    problems.report("could not start the file manager again: " + launched.error());
+    problems.report(kRestartRequest, "could not start the file manager again: " + launched.error());
     return RestartOutcome::LaunchFailed;
   }
+  problems.resolved(kRestartRequest);
   return RestartOutcome::Relaunched;
 }
 

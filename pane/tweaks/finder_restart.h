@@ -13,6 +13,8 @@ namespace vantrel {
 inline constexpr const char* kFinderQuitScript = "tell application \"Finder\" to quit";
 inline constexpr const char* kFinderName = "Finder";
 inline constexpr const char* kFinderApplication = "/System/Library/CoreServices/Finder.app";
+// The request as the window's problem lines name it.
+inline constexpr const char* kRestartRequest = "file manager restart";
 
 // Time as the wait sees it, so tests can run it without waiting.
 class RestartClock {

@@ -63,7 +63,8 @@ class SystemTweaks {
   }
 
  private:
-  void report(const platform::Status& status);
+  // A failure is shown under the request's name; a success clears what it showed.
+  void report(std::string_view request, const platform::Status& status);
 
   TweaksState& state_;
   TweaksServices services_;

@@ -10,7 +10,11 @@ namespace platform {
 class ProblemReporter {
  public:
   virtual ~ProblemReporter() = default;
-  virtual void report(std::string_view problem) = 0;
+  // request names what was asked for, in the same few words each time
+  // ("pointer speed"); a later report for it replaces this one.
+  virtual void report(std::string_view request, std::string_view problem) = 0;
+  // The request has now done what was asked: its problem is gone.
+  virtual void resolved(std::string_view request) = 0;
 };
 
 }  // namespace platform

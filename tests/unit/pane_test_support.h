@@ -94,10 +94,10 @@ class PaneTest : public ::testing::Test {
   }
   vantrel::RetikonControl& page() { return *pane->o_vantrelPane; }
   QPushButton* button(const char* name) { return view->findChild<QPushButton*>(name); }
-  // What the window's problem line shows; nothing while it is hidden.
+  // What the window's problem lines show, without the breaks allowed in paths; nothing while hidden.
   std::string problemLine() {
     auto* line = view->findChild<QLabel*>("problemLine");
-    return line->isHidden() ? "" : line->text().toStdString();
+    return line->isHidden() ? "" : line->text().remove(QChar(0x200B)).toStdString();
   }
   // A preferences file as written, or an empty dictionary when there is none.
   platform::PlistDictionary read(const std::string& name) const {
