@@ -1,5 +1,6 @@
 // The crosshair page with its real widgets: filling, every action and its
 // save, the colour panel, and switching the overlay on and off.
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSlider>
 
@@ -53,7 +54,11 @@ TEST_F(PaneTest, FillingShowsTheStoredValuesOrTheDefaultsAndWritesNothing) {
     EXPECT_EQ(unit::readText(home.preference(kSettings)), before);
     EXPECT_EQ(saves(), 0);
   }
-  button("linkButton")->click();
+  // The link is reached with Tab and opened with Enter, as a link is.
+  QAbstractButton* link = button("linkButton");
+  EXPECT_EQ(std::pair(link->focusPolicy(), link->cursor().shape()), std::pair(Qt::StrongFocus, Qt::PointingHandCursor));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(link, &enter);
   EXPECT_EQ(system.scripts, Strings{vantrel::openLocationScript("https://github.com/Halvix/RetikonX")});
   EXPECT_EQ(saves(), 0);
 

@@ -1,6 +1,7 @@
 // The pane host's part that needs no display of its own: reading a bundle,
 // and leaving the pane when its window closes.
 #include "pane_test_support.h"
+#include "platform/pane_host/desktop_theme.h"
 #include "platform/pane_host/host_window.h"
 #include "platform/pane_host/pane_bundle.h"
 
@@ -22,6 +23,16 @@ TEST(PaneBundle, InfoPlistNamesTheClassAndTheLibrary) {
                              "<key>NSPrincipalClass</key><string>a b</string><key>CFBundleExecutable</key><string>S</string>",
                              "<key>NSPrincipalClass</key><string>P</string><key>CFBundleExecutable</key><string>../x</string>"})
     EXPECT_FALSE(read(broken).ok()) << broken;
+}
+
+TEST(DesktopTheme, GtkDesktopsGetTheGtkThemeWhenInstalledUnlessTheUserChoseOne) {
+  const struct { const char *desktop, *chosen; bool installed; std::optional<std::string> theme; } cases[] = {
+      {"ubuntu:GNOME", nullptr, true, "gtk3"}, {"XFCE", "", true, "gtk3"}, {"X-Cinnamon", nullptr, true, "gtk3"},
+      {"MATE", nullptr, true, "gtk3"}, {"XFCE", nullptr, false, std::nullopt}, {"GNOME", "kde", true, std::nullopt},
+      {"KDE", nullptr, true, std::nullopt}, {"", nullptr, true, std::nullopt}};
+  for (const auto& c : cases)
+    EXPECT_EQ(platform::platformThemeFor(platform::DesktopSession::from(c.desktop, "x11", ":0"), c.chosen, c.installed),
+              c.theme) << c.desktop;
 }
 
 TEST(HostWindow, ClosingTheWindowLeavesThePaneOnce) {

@@ -93,7 +93,7 @@ class PaneTest : public ::testing::Test {
     pane->mainViewDidLoad();
   }
   vantrel::RetikonControl& page() { return *pane->o_vantrelPane; }
-  QPushButton* button(const char* name) { return view->findChild<QPushButton*>(name); }
+  QAbstractButton* button(const char* name) { return view->findChild<QAbstractButton*>(name); }
   // What the window's problem lines show, without the breaks allowed in paths; nothing while hidden.
   std::string problemLine() {
     auto* line = view->findChild<QLabel*>("problemLine");
