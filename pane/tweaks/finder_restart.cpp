@@ -1,13 +1,8 @@
 #include "pane/tweaks/finder_restart.h"
 
 #include <string>
-#include <thread>
 
 namespace vantrel {
-
-std::chrono::steady_clock::time_point SteadyRestartClock::now() { return std::chrono::steady_clock::now(); }
-
-void SteadyRestartClock::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 
 bool finderIsListed(const std::vector<platform::ApplicationDescription>& applications) {
   for (const platform::ApplicationDescription& application : applications) {
@@ -17,7 +12,7 @@ bool finderIsListed(const std::vector<platform::ApplicationDescription>& applica
   return false;
 }
 
-RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace, RestartClock& clock,
+RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace, platform::WaitClock& clock,
                              platform::ProblemReporter& problems, RestartBound bound) {
   // A failed quit shows as the file manager staying listed.
   (void)scripts.execute(kFinderQuitScript);

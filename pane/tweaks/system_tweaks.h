@@ -23,7 +23,7 @@ struct TweaksServices {
   platform::TaskRunner& tasks;
   platform::ScriptRunner& scripts;
   platform::Workspace& workspace;
-  RestartClock& clock;
+  platform::WaitClock& clock;  // the restart's wait
   platform::ProblemReporter& problems;  // what the user asked for and did not happen
   platform::DesktopSettings& desktop;   // where the choices take effect
   double appKitVersionNumber = platform::NSAppKitVersionNumber;

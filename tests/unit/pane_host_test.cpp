@@ -1,7 +1,10 @@
 // The pane host's part that needs no display of its own: reading a bundle,
 // and leaving the pane when its window closes.
 #include "pane_test_support.h"
+#include <QTimer>
+
 #include "platform/pane_host/desktop_theme.h"
+#include "platform/pane_host/event_loop_clock.h"
 #include "platform/pane_host/host_window.h"
 #include "platform/pane_host/pane_bundle.h"
 
@@ -33,6 +36,16 @@ TEST(DesktopTheme, GtkDesktopsGetTheGtkThemeWhenInstalledUnlessTheUserChoseOne) 
   for (const auto& c : cases)
     EXPECT_EQ(platform::platformThemeFor(platform::DesktopSession::from(c.desktop, "x11", ":0"), c.chosen, c.installed),
               c.theme) << c.desktop;
+}
+
+TEST(EventLoopClock, TheWindowIsServedWhileItsThreadWaits) {
+  platform::EventLoopClock clock;
+  bool served = false;
+  QTimer::singleShot(0, [&served] { served = true; });
+  const auto start = clock.now();
+  clock.pause(std::chrono::milliseconds(50));
+  EXPECT_TRUE(served);
+  EXPECT_GE(clock.now() - start, std::chrono::milliseconds(50));
 }
 
 TEST(HostWindow, ClosingTheWindowLeavesThePaneOnce) {

@@ -20,7 +20,7 @@ using Strings = std::vector<std::string>;
 using Applications = std::vector<platform::ApplicationDescription>;
 inline constexpr size_t npos = std::string::npos;
 
-struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskRunner, vantrel::RestartClock,
+struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskRunner, platform::WaitClock,
                     platform::DesktopSettings {
   platform::Status launchApplication(const std::string& path) override {
     if (onLaunch) onLaunch();
