@@ -45,14 +45,7 @@ settings::SaveResult RetikonControl::save() {
   return settings::savePref(services_.record, settings::settingsFilePath(), services_.center);
 }
 
-void RetikonControl::savePref() { report(kSavingRequest, save().status); }
-
-void RetikonControl::report(std::string_view request, const platform::Status& status) {
-  if (status)
-    services_.problems.resolved(request);
-  else
-    services_.problems.report(request, status.error());
-}
+void RetikonControl::savePref() { services_.problems.settle(kSavingRequest, save().status); }
 
 void RetikonControl::a_prefOpen(QObject*) {
   using platform::setState;
@@ -188,7 +181,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
       platform::setState(o_retikon, 0);
       return services_.problems.report(kSwitchingRequest, "RetikonX not switched on: " + saved.error());
     }
-    report(kSavingRequest, saved.status);
+    services_.problems.settle(kSavingRequest, saved.status);
     const std::string path = overlayApplicationPath(services_.paneBundle);
     platform::Status launched = services_.workspace.launchApplication(path);
     platform::systemLog(path);

@@ -5,7 +5,6 @@
 #include <QObject>
 
 #include <string>
-#include <string_view>
 
 #include "settings/settings_record.h"
 
@@ -81,8 +80,6 @@ class RetikonControl : public QObject {
 
  private:
   settings::SaveResult save();
-  // A failure is shown under the request's name; a success clears what it showed.
-  void report(std::string_view request, const platform::Status& status);
   // The box says on: an overlay that crashed or was ended is started again.
   void startOverlayIfNoneRuns();
 

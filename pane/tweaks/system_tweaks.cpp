@@ -23,30 +23,23 @@ TweaksDisplay SystemTweaks::mainViewDidLoad() {
   return display;
 }
 
-void SystemTweaks::report(std::string_view request, const platform::Status& status) {
-  if (status)
-    services_.problems.resolved(request);
-  else
-    services_.problems.report(request, status.error());
-}
-
 // With an unreadable preferences file at the load nothing is saved, and that
 // is no refusal: the desktop still changes.
 void SystemTweaks::a_scrollBar(ScrollBarPlacement placement) {
   platform::Status saved = storeScrollBarPlacement(state_, placement);
   if (!saved) return services_.problems.report(kScrollBarRequest, "scroll-bar arrows not saved: " + saved.error());
-  report(kScrollBarRequest, services_.desktop.setScrollBarSteppers(steppersFor(placement)));
+  services_.problems.settle(kScrollBarRequest, services_.desktop.setScrollBarSteppers(steppersFor(placement)));
 }
 
 void SystemTweaks::a_slider(float sliderValue) {
   platform::Status saved = storePointerSpeed(state_, sliderValue);
   if (!saved) return services_.problems.report(kPointerSpeedRequest, "pointer speed not saved: " + saved.error());
-  report(kPointerSpeedRequest, services_.desktop.setPointerSpeed(desktopPointerSpeed(sliderValue)));
+  services_.problems.settle(kPointerSpeedRequest, services_.desktop.setPointerSpeed(desktopPointerSpeed(sliderValue)));
 }
 
 bool SystemTweaks::a_ZoomCheck(int checkboxState) {
   platform::Status stored = setFinderZoom(checkboxState, services_.tasks, defaultsTool_);
-  report(kZoomRequest, stored);
+  services_.problems.settle(kZoomRequest, stored);
   return stored.ok();
 }
 

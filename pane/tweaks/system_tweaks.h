@@ -63,9 +63,6 @@ class SystemTweaks {
   }
 
  private:
-  // A failure is shown under the request's name; a success clears what it showed.
-  void report(std::string_view request, const platform::Status& status);
-
   TweaksState& state_;
   TweaksServices services_;
   std::string defaultsTool_;
