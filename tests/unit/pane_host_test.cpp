@@ -1,8 +1,9 @@
 // The pane host's part that needs no display of its own: reading a bundle,
-// and leaving the pane when its window closes.
-#include "pane_test_support.h"
+// the theme it asks for, waiting while the window is served, and leaving
+// the pane when its window closes.
 #include <QTimer>
 
+#include "pane_test_support.h"
 #include "platform/pane_host/desktop_theme.h"
 #include "platform/pane_host/event_loop_clock.h"
 #include "platform/pane_host/host_window.h"
