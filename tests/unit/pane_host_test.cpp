@@ -19,9 +19,11 @@ TEST(PaneBundle, InfoPlistNamesTheClassAndTheLibrary) {
     unit::writeText(bundle / "Contents/Info.plist", "<plist version=\"1.0\"><dict>" + dict + "</dict></plist>");
     return platform::readPaneBundle(bundle.string());
   };
-  auto good = read("<key>NSPrincipalClass</key><string>SomePref</string><key>CFBundleExecutable</key><string>Some</string>");
+  auto good = read("<key>NSPrincipalClass</key><string>SomePref</string><key>CFBundleExecutable</key><string>Some</string>"
+                   "<key>CFBundleIdentifier</key><string>com.Halvix.Some</string>");
   ASSERT_TRUE(good.ok());
-  EXPECT_EQ(good->principalClass + " " + good->executable, "SomePref " + (bundle / "Contents/MacOS/Some").string());
+  EXPECT_EQ(good->principalClass + " " + good->executable + " " + good->identifier,
+            "SomePref " + (bundle / "Contents/MacOS/Some").string() + " com.Halvix.Some");  // the menu entry's name
   EXPECT_FALSE(platform::instantiatePrincipalClass(*good).ok()) << "no such library";
   for (const char* broken : {"<key>CFBundleExecutable</key><string>Some</string>",
                              "<key>NSPrincipalClass</key><string>a b</string><key>CFBundleExecutable</key><string>S</string>",
