@@ -1,6 +1,5 @@
 #include "problem_line.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QScreen>
@@ -26,8 +25,9 @@ void growToShowAll(QWidget* window) {
   if (needed > window->height()) window->resize(window->width(), needed);
 }
 
-}  // namespace
-
+// A problem as the window shows it: the home folder as "~", and a break
+// allowed after every slash, so a long path wraps instead of widening the
+// window.
 QString displayedProblem(std::string_view problem, std::string_view home) {
   while (home.size() > 1 && home.back() == '/') home.remove_suffix(1);
   std::string text;
@@ -35,7 +35,8 @@ QString displayedProblem(std::string_view problem, std::string_view home) {
   for (size_t at = problem.find(home); home.size() > 1 && at != std::string_view::npos; at = problem.find(home, at + 1)) {
     // Only a whole folder name: /home/ann is not the start of /home/anna.
     const size_t end = at + home.size();
-    if (end < problem.size() && std::string_view("/ :,;").find(problem[end]) == std::string_view::npos) continue;
+    if (at < copied || (end < problem.size() && std::string_view("/ :,;").find(problem[end]) == std::string_view::npos))
+      continue;
     text.append(problem.substr(copied, at - copied)).append("~");
     copied = end;
   }
@@ -43,6 +44,8 @@ QString displayedProblem(std::string_view problem, std::string_view home) {
   QString shown = QString::fromStdString(text);
   return shown.replace('/', QString('/') + kBreakOpportunity);
 }
+
+}  // namespace
 
 void ProblemLine::attach(QLabel* label) {
   label_ = label;

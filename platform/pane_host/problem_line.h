@@ -15,11 +15,6 @@ class QLabel;
 
 namespace platform {
 
-// A problem as the window shows it: the home folder as "~", and a break
-// allowed after every slash, so a long path wraps instead of widening the
-// window.
-QString displayedProblem(std::string_view problem, std::string_view home);
-
 class ProblemLine : public ProblemReporter {
  public:
   // The label that shows the reports; before it is given, reports are only logged.
