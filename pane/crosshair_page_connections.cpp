@@ -51,7 +51,7 @@ RetikonControl* connectCrosshairPage(Ui::VantrelMainView& ui, QWidget* view, Ret
                    [control, displayKind] { control->a_prefDispKind(displayKind); });
   QObject::connect(ui.o_shadow, &QCheckBox::clicked, control, [control, box = ui.o_shadow] { control->a_prefShadow(box); });
   QObject::connect(ui.o_retikon, &QCheckBox::clicked, control, [control, box = ui.o_retikon] { control->a_retikon(box); });
-  QObject::connect(ui.linkButton, &QPushButton::clicked, control, [control, link = ui.linkButton] { control->a_goURL(link); });
+  QObject::connect(ui.linkButton, &QAbstractButton::clicked, control, [control, link = ui.linkButton] { control->a_goURL(link); });
   return control;
 }
 

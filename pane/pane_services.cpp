@@ -8,6 +8,7 @@
 #include "platform/foundation/appkit_version.h"
 #include "platform/login_items/login_items.h"
 #include "platform/pane_host/bus_dispatcher.h"
+#include "platform/pane_host/event_loop_clock.h"
 #include "platform/process/apple_script_runner.h"
 #include "platform/process/posix_task_runner.h"
 #include "platform/process/process_workspace.h"
@@ -17,14 +18,14 @@ namespace vantrel {
 struct SystemServices::Parts {
   std::unique_ptr<platform::DistributedNotificationCenter> center = platform::DistributedNotificationCenter::defaultCenter();
   platform::QtBusDispatcher busDispatcher{*center};  // the window may stay open for hours
-  platform::ProcessWorkspace processes;
-  platform::PosixTaskRunner tasks;
+  platform::EventLoopClock clock;  // the window repaints while it waits
+  platform::ProcessWorkspace processes{clock};
+  platform::PosixTaskRunner tasks{clock};
   platform::FileManagerWorkspace workspace{processes, tasks};
   platform::LoginItems loginItems;
   platform::AppleScriptRunner appleScripts{workspace, loginItems};
   platform::FileManagerScripts scripts{appleScripts, workspace};
   platform::SessionDesktopSettings desktop{tasks};
-  SteadyRestartClock clock;
 };
 
 SystemServices::SystemServices() : parts_(std::make_unique<Parts>()) {}

@@ -13,6 +13,7 @@ class DesktopSettings;
 class DistributedNotificationCenter;
 class ScriptRunner;
 class TaskRunner;
+class WaitClock;
 class Workspace;
 }  // namespace platform
 
@@ -25,7 +26,7 @@ struct PaneServices {
   platform::Workspace& workspace;
   platform::TaskRunner& tasks;
   platform::ScriptRunner& scripts;
-  RestartClock& clock;
+  platform::WaitClock& clock;  // every wait of the window's thread
   platform::DesktopSettings& desktop;
   double appKitVersionNumber;
 };

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 #include "pane/overlay_scripts.h"
+#include "platform/bus/notification_center.h"
 #include "platform/foundation/system_log.h"
 #include "platform/pane_host/color_well.h"
 #include "platform/pane_host/colour_panel.h"
@@ -26,6 +27,13 @@ constexpr uint32_t kModifierBits[] = {settings::kControlKey, settings::kShiftKey
 constexpr int32_t kMinimumWidth = 1;
 constexpr int32_t kMaximumWidth = 100;
 
+// What the user asked for, as the window's problem lines name it.
+constexpr const char* kSavingRequest = "settings";
+constexpr const char* kSwitchingRequest = "overlay";
+constexpr const char* kLoginItemRequest = "login item";
+constexpr const char* kLinkRequest = "link";
+constexpr const char* kBusRequest = "session bus";
+
 }  // namespace
 
 RetikonControl::RetikonControl(RetikonServices services, QObject* parent) : QObject(parent), services_(services) {}
@@ -34,16 +42,21 @@ void RetikonControl::loadPref() {
   settings::loadPref(services_.record, settings::settingsFilePath(), settings::Reader::SettingsPage);
 }
 
-void RetikonControl::savePref() {
-  if (auto saved = settings::savePref(services_.record, settings::settingsFilePath(), services_.center); !saved)
-    services_.problems.report(saved.error());
+settings::SaveResult RetikonControl::save() {
+  return settings::savePref(services_.record, settings::settingsFilePath(), services_.center);
 }
+
+void RetikonControl::savePref() { services_.problems.settle(kSavingRequest, save().status); }
 
 void RetikonControl::a_prefOpen(QObject*) {
   using platform::setState;
   auto& record = services_.record;
   QColorDialog* panel = platform::sharedColorPanel();
   loadPref();
+  if (!services_.center.connected())
+    services_.problems.report(kBusRequest,
+                              "There is no D-Bus session bus: a running RetikonX is not told of changes, and one "
+                              "started here cannot be switched off from this window.");
   platform::setShowsAlpha(panel, true);
   panel->setCurrentColor(platform::qColorFromColour(record.s_WinColor));
   if (o_colorWell) o_colorWell->setColor(record.s_WinColor);
@@ -159,22 +172,34 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
   auto& record = services_.record;
   if (platform::state(sender) != 0) {
     // Saved first: the overlay reads the flag 1 at its first load.
+    const int32_t before = record.s_Retikon;
     record.s_Retikon = 1;
-    savePref();
+    settings::SaveResult saved = save();
+    if (!saved.written) {
+      // An overlay started now would read the old flag and quit, and a login
+      // item would start one that does the same: none of the switch happens.
+      record.s_Retikon = before;
+      platform::setState(o_retikon, 0);
+      return services_.problems.report(kSwitchingRequest, "RetikonX not switched on: " + saved.error());
+    }
+    services_.problems.settle(kSavingRequest, saved.status);
     const std::string path = overlayApplicationPath(services_.paneBundle);
     platform::Status launched = services_.workspace.launchApplication(path);
     platform::systemLog(path);
     if (!launched) {
       // Nothing runs, so the box and the file say off, and no login item is made.
-      services_.problems.report("RetikonX could not be started: " + launched.error());
+      services_.problems.report(kSwitchingRequest, "RetikonX could not be started: " + launched.error());
       platform::setState(o_retikon, 0);
       record.s_Retikon = 0;
       retikonPanel(0);
       savePref();
       return;
     }
+    services_.problems.resolved(kSwitchingRequest);
     if (platform::Status added = services_.scripts.execute(addLoginItemScript(path)); !added)
-      services_.problems.report("RetikonX was not made a login item: " + added.error());
+      services_.problems.report(kLoginItemRequest, "RetikonX was not made a login item: " + added.error());
+    else
+      services_.problems.resolved(kLoginItemRequest);
     retikonPanel(1);
   } else {
     record.s_Retikon = 0;
@@ -194,12 +219,14 @@ void RetikonControl::startOverlayIfNoneRuns() {
   }
   const std::string path = overlayApplicationPath(services_.paneBundle);
   if (platform::Status launched = services_.workspace.launchApplication(path); !launched)
-    services_.problems.report("RetikonX is switched on but could not be started: " + launched.error());
+    services_.problems.report(kSwitchingRequest, "RetikonX is switched on but could not be started: " + launched.error());
 }
 
 void RetikonControl::a_goURL(const QAbstractButton* sender) {
   if (platform::Status opened = services_.scripts.execute(openLocationScript(platform::title(sender))); !opened)
-    services_.problems.report("Cannot open " + platform::title(sender) + ": " + opened.error());
+    services_.problems.report(kLinkRequest, "Cannot open " + platform::title(sender) + ": " + opened.error());
+  else
+    services_.problems.resolved(kLinkRequest);
 }
 
 }  // namespace vantrel

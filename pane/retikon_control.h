@@ -76,9 +76,11 @@ class RetikonControl : public QObject {
   void retikonPanel(int flag);
 
   void loadPref();
+  // Saves and reports the outcome in the window.
   void savePref();
 
  private:
+  settings::SaveResult save();
   // The box says on: an overlay that crashed or was ended is started again.
   void startOverlayIfNoneRuns();
 

@@ -81,14 +81,14 @@ platform::Status writePref(const SettingsRecord& record, const std::string& path
   });
 }
 
-platform::Status savePref(const SettingsRecord& record, const std::string& path,
-                          platform::DistributedNotificationCenter& center) {
+SaveResult savePref(const SettingsRecord& record, const std::string& path,
+                    platform::DistributedNotificationCenter& center) {
   const platform::Status written = writePref(record, path);
   const platform::Status posted = center.postNotification(kNotificationName, kNotificationObject);
-  if (!written && !posted) return platform::fail("settings not saved: " + written.error() + "; " + posted.error());
-  if (!written) return platform::fail("settings not saved: " + written.error());
-  if (!posted) return platform::fail("settings saved, but a running overlay was not told: " + posted.error());
-  return {};
+  if (!written && !posted) return {false, platform::fail("settings not saved: " + written.error() + "; " + posted.error())};
+  if (!written) return {false, platform::fail("settings not saved: " + written.error())};
+  if (!posted) return {true, platform::fail("settings saved, but a running overlay was not told: " + posted.error())};
+  return {true, {}};
 }
 
 }  // namespace settings

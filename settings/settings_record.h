@@ -68,12 +68,21 @@ void loadPref(SettingsRecord& record, const std::string& path, Reader reader);
 // when the file cannot be written; the old file then stays as it was.
 platform::Status writePref(const SettingsRecord& record, const std::string& path);
 
+// What a save of the settings page did: the file written or not, and in
+// status, a sentence that says which of the two failed.
+struct SaveResult {
+  bool written = false;
+  platform::Status status;
+  explicit operator bool() const { return status.ok(); }
+  const std::string& error() const { return status.error(); }
+};
+
 // The settings page's save: write the file and post the change
 // notification either way, so a running overlay reads whatever file is
-// there now. Fails, in a sentence that says which, when the file was not
-// written or the notification not sent (no session bus at all is no
-// failure: then no overlay can be listening).
-platform::Status savePref(const SettingsRecord& record, const std::string& path,
+// there now. Fails when the file was not written or the notification not
+// sent (no session bus at all is no failure: then no overlay can be
+// listening).
+SaveResult savePref(const SettingsRecord& record, const std::string& path,
                           platform::DistributedNotificationCenter& center);
 
 }  // namespace settings

@@ -2,13 +2,8 @@
 #include "pane/tweaks/finder_restart.h"
 
 #include <string>
-#include <thread>
 
 namespace vantrel {
-
-std::chrono::steady_clock::time_point SteadyRestartClock::now() { return std::chrono::steady_clock::now(); }
-
-void SteadyRestartClock::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 
 bool finderIsListed(const std::vector<platform::ApplicationDescription>& applications) {
   for (const platform::ApplicationDescription& application : applications) {
@@ -18,22 +13,23 @@ bool finderIsListed(const std::vector<platform::ApplicationDescription>& applica
   return false;
 }
 
-RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace, RestartClock& clock,
+RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace, platform::WaitClock& clock,
                              platform::ProblemReporter& problems, RestartBound bound) {
   // A failed quit shows as the file manager staying listed.
   (void)scripts.execute(kFinderQuitScript);
   const auto deadline = clock.now() + bound.timeout;
   while (finderIsListed(workspace.launchedApplications())) {
     if (clock.now() >= deadline) {
-      problems.report("the file manager did not quit; not starting it again");
+      problems.report(kRestartRequest, "the file manager did not quit; not starting it again");
       return RestartOutcome::StillRunning;
     }
     clock.pause(bound.pause);
   }
   if (auto launched = workspace.launchApplication(kFinderApplication); !launched) {
-    problems.report("could not start the file manager again: " + launched.error());
+    problems.report(kRestartRequest, "could not start the file manager again: " + launched.error());
     return RestartOutcome::LaunchFailed;
   }
+  problems.resolved(kRestartRequest);
   return RestartOutcome::Relaunched;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/foundation/problem_report.h"
 #include "platform/process/script_runner.h"
+#include "platform/process/wait_clock.h"
 #include "platform/process/workspace.h"
 
 namespace vantrel {
@@ -14,20 +15,8 @@ namespace vantrel {
 inline constexpr const char* kFinderQuitScript = "tell application \"Finder\" to quit";
 inline constexpr const char* kFinderName = "Finder";
 inline constexpr const char* kFinderApplication = "/System/Library/CoreServices/Finder.app";
-
-// Time as the wait sees it, so tests can run it without waiting.
-class RestartClock {
- public:
-  virtual ~RestartClock() = default;
-  virtual std::chrono::steady_clock::time_point now() = 0;
-  virtual void pause(std::chrono::milliseconds duration) = 0;
-};
-
-class SteadyRestartClock final : public RestartClock {
- public:
-  std::chrono::steady_clock::time_point now() override;
-  void pause(std::chrono::milliseconds duration) override;
-};
+// The request as the window's problem lines name it.
+inline constexpr const char* kRestartRequest = "file manager restart";
 
 // The file manager may refuse to quit (an open dialog, a copy in progress);
 // the pane must not hang on it.
@@ -50,7 +39,7 @@ bool finderIsListed(const std::vector<platform::ApplicationDescription>& applica
 // no longer lists the file manager, then launches it once. When it is still
 // listed at the time-out, it is not launched: a second copy beside the
 // running one would help nobody. Both failures are reported.
-RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace, RestartClock& clock,
+RestartOutcome restartFinder(platform::ScriptRunner& scripts, platform::Workspace& workspace, platform::WaitClock& clock,
                              platform::ProblemReporter& problems, RestartBound bound = {});
 
 }  // namespace vantrel

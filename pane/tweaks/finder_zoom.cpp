@@ -37,7 +37,7 @@ ZoomCheckboxDisplay loadZoomCheckbox(const TweaksState& state, platform::TaskRun
   if (state.osVersion < kZoomGeneration) return {.disable = true, .checked = std::nullopt};
   std::optional<bool> animate = state.records2 ? state.records2->boolValue(kAnimateWindowZoomKey) : false;
   if (!animate) {
-    if (auto repaired = runDefaults(true, tasks, defaultsTool); !repaired) problems.report(repaired.error());
+    if (auto repaired = runDefaults(true, tasks, defaultsTool); !repaired) problems.report(kZoomRequest, repaired.error());
     animate = true;
   }
   return {.disable = false, .checked = *animate};

@@ -20,6 +20,8 @@ inline constexpr const char* kAnimateWindowZoomKey = "AnimateWindowZoom";
 // The pane's own copy of the tool, inside its bundle: another system's
 // tool of that name writes somewhere else.
 inline constexpr const char* kDefaultsToolInBundle = "Contents/Resources/defaults";
+// The request as the window's problem lines name it.
+inline constexpr const char* kZoomRequest = "zoom animation";
 
 std::string defaultsToolOfBundle(const std::string& bundlePath);
 

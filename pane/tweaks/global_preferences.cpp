@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/foundation/atomic_file.h"
 #include "platform/foundation/system_log.h"
 #include "platform/foundation/text.h"
 #include "platform/plist/preference_file.h"
@@ -34,17 +35,30 @@ void copyValue(const PlistDictionary& from, PlistDictionary& to, const std::stri
     to.setReal(key, *number);
 }
 
+// Made private to the user, as the system makes it, in a folder that is too.
+platform::Status createFile(const std::string& path) {
+  const std::string folder = path.substr(0, path.rfind('/'));
+  if (platform::Status made = platform::makeFolders(folder, 0700); !made) return made;
+  return platform::createFileExclusively(path, PlistDictionary().toXml(), 0600);
+}
+
 // The file as it is now, with this page's keys: another program may have
 // changed the others since the load.
 platform::Status save(TweaksState& state) {
   if (!state.records) return {};
+  if (state.recordsFileToCreate) {
+    if (platform::Status created = createFile(state.recordsFile); !created) return created;
+    state.recordsFileToCreate = false;
+  }
   return platform::updatePreferenceFile(state.recordsFile, [&](PlistDictionary& file) {
     for (const std::string& key : state.recordsPageKeys) copyValue(*state.records, file, key);
   });
 }
 
 // The saves the load makes on its own have nobody to answer to but the log.
+// A file that is not there yet waits for the user's first change.
 void saveDuringLoad(TweaksState& state) {
+  if (state.recordsFileToCreate) return;
   if (auto saved = save(state); !saved) platform::systemLog("preferences not saved: " + saved.error());
 }
 
@@ -73,7 +87,8 @@ void loadGlobalPreferences(TweaksState& state) {
   auto existing = PlistDictionary::readExisting(state.recordsFile);
   if (!existing) platform::systemLog("not using the global preferences: " + existing.error());
   state.records.reset();
-  if (existing && existing.value()) state.records = std::move(*existing.value());
+  state.recordsFileToCreate = existing && !existing.value();
+  if (existing) state.records = existing.value() ? std::move(*existing.value()) : PlistDictionary();
   state.recordsPageKeys.clear();
 }
 

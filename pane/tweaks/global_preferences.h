@@ -19,9 +19,12 @@ inline constexpr const char* kTrackpadScalingKey = "com.apple.trackpad.scaling";
 // own settings store.
 inline constexpr float kDefaultScaling = 1.7f;
 
-// Reads the file into state.records (nothing when missing, unreadable or
-// not a dictionary: then nothing is ever written during this load) and
-// forgets the keys stored by an earlier load.
+// Reads the file into state.records and forgets the keys stored by an
+// earlier load. A file that is there but unreadable or not a dictionary
+// gives nothing, and nothing is ever written during this load. A missing
+// file gives an empty dictionary: the load fills in the defaults without
+// writing, and the first change creates the file (mode 0600, its folder
+// 0700) with the page's keys, so what the page shows is what it stored.
 void loadGlobalPreferences(TweaksState& state);
 
 // The placement whose radio button is on. An absent value stores and saves
@@ -37,8 +40,8 @@ float loadPointerSpeed(TweaksState& state);
 
 // A radio button's action: stores the placement and saves. The reason when
 // the file was not written: it could not be, or what is there now is no
-// longer a readable preferences file, which is left as it is. Without a
-// file at the load nothing is written, and that is no failure.
+// longer a readable preferences file, which is left as it is. With an
+// unreadable file at the load nothing is written, and that is no failure.
 platform::Status storeScrollBarPlacement(TweaksState& state, ScrollBarPlacement placement);
 
 // The slider's action: one number for mouse and trackpad, one save; the

@@ -5,6 +5,13 @@
 #include "pane/tweaks/system_generation.h"
 
 namespace vantrel {
+namespace {
+
+// What the user asked for, as the window's problem lines name it.
+constexpr const char* kScrollBarRequest = "scroll-bar arrows";
+constexpr const char* kPointerSpeedRequest = "pointer speed";
+
+}  // namespace
 
 TweaksDisplay SystemTweaks::mainViewDidLoad() {
   TweaksDisplay display;
@@ -17,27 +24,23 @@ TweaksDisplay SystemTweaks::mainViewDidLoad() {
   return display;
 }
 
-void SystemTweaks::report(const platform::Status& status) {
-  if (!status) services_.problems.report(status.error());
-}
-
-// Without a preferences file at the load nothing is saved, and that is no
-// refusal: a fresh account has none, and its desktop still changes.
+// With an unreadable preferences file at the load nothing is saved, and that
+// is no refusal: the desktop still changes.
 void SystemTweaks::a_scrollBar(ScrollBarPlacement placement) {
   platform::Status saved = storeScrollBarPlacement(state_, placement);
-  if (!saved) return services_.problems.report("scroll-bar arrows not saved: " + saved.error());
-  report(services_.desktop.setScrollBarSteppers(steppersFor(placement)));
+  if (!saved) return services_.problems.report(kScrollBarRequest, "scroll-bar arrows not saved: " + saved.error());
+  services_.problems.settle(kScrollBarRequest, services_.desktop.setScrollBarSteppers(steppersFor(placement)));
 }
 
 void SystemTweaks::a_slider(float sliderValue) {
   platform::Status saved = storePointerSpeed(state_, sliderValue);
-  if (!saved) return services_.problems.report("pointer speed not saved: " + saved.error());
-  report(services_.desktop.setPointerSpeed(desktopPointerSpeed(sliderValue)));
+  if (!saved) return services_.problems.report(kPointerSpeedRequest, "pointer speed not saved: " + saved.error());
+  services_.problems.settle(kPointerSpeedRequest, services_.desktop.setPointerSpeed(desktopPointerSpeed(sliderValue)));
 }
 
 bool SystemTweaks::a_ZoomCheck(int checkboxState) {
   platform::Status stored = setFinderZoom(checkboxState, services_.tasks, defaultsTool_);
-  report(stored);
+  services_.problems.settle(kZoomRequest, stored);
   return stored.ok();
 }
 

@@ -24,7 +24,7 @@ struct TweaksServices {
   platform::TaskRunner& tasks;
   platform::ScriptRunner& scripts;
   platform::Workspace& workspace;
-  RestartClock& clock;
+  platform::WaitClock& clock;  // the restart's wait
   platform::ProblemReporter& problems;  // what the user asked for and did not happen
   platform::DesktopSettings& desktop;   // where the choices take effect
   double appKitVersionNumber = platform::NSAppKitVersionNumber;
@@ -64,8 +64,6 @@ class SystemTweaks {
   }
 
  private:
-  void report(const platform::Status& status);
-
   TweaksState& state_;
   TweaksServices services_;
   std::string defaultsTool_;

@@ -14,9 +14,12 @@ namespace vantrel {
 struct TweaksState {
   // The global preferences file's expanded path and its contents as read by
   // the last load, plus this page's changes since; nothing when the file
-  // could not be read, and then the page writes nothing.
+  // is there but could not be read, and then the page writes nothing.
   std::string recordsFile;
   std::optional<platform::PlistDictionary> records;
+  // No file at the load (a fresh account has none): records started empty,
+  // and the page's first change creates the file; the load writes nothing.
+  bool recordsFileToCreate = false;
   // The keys of records this page has stored since the load. Only these are
   // written over the file: everything else in it belongs to other programs.
   std::set<std::string> recordsPageKeys;

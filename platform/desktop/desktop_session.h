@@ -23,6 +23,8 @@ struct DesktopSession {
   bool isGnome() const { return is("GNOME") || is("ubuntu") || is("Budgie"); }
   bool isXfce() const { return is("XFCE"); }
   bool isKde() const { return is("KDE"); }
+  // Desktops whose own programs are GTK ones.
+  bool isGtkBased() const { return isGnome() || isXfce() || is("X-Cinnamon") || is("Cinnamon") || is("MATE"); }
 };
 
 }  // namespace platform

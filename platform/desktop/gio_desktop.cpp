@@ -4,6 +4,7 @@
 #include <gio/gio.h>
 
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace platform::gio {
@@ -92,29 +93,31 @@ Status setDouble(const std::string& schema, const std::string& key, double value
   return {};
 }
 
-Status setXfconfAcceleration(double acceleration) {
+Status setXfconfAcceleration(double acceleration, const std::vector<std::string>& moreDevices) {
   auto bus = session();
   if (!bus) return fail(bus.error());
   constexpr const char* kService = "org.xfce.Xfconf";
   auto all = call(bus->get(), kService, "/org/xfce/Xfconf", kService, "GetAllProperties",
                   g_variant_new("(ss)", "pointers", "/"), G_VARIANT_TYPE("(a{sv})"));
   if (!all) return fail(all.error());
-  std::vector<std::string> devices;
+  constexpr std::string_view kSuffix = "/Acceleration";
+  std::set<std::string> properties;
+  for (const std::string& device : moreDevices)
+    if (!device.empty()) properties.insert("/" + device + std::string(kSuffix));
   GVariantIter* iterator = nullptr;
   g_variant_get(all->get(), "(a{sv})", &iterator);
   const char* name = nullptr;
   GVariant* value = nullptr;
   while (g_variant_iter_next(iterator, "{&sv}", &name, &value)) {
     std::string property = name;
-    constexpr std::string_view kSuffix = "/Acceleration";
-    if (property.size() > kSuffix.size() && property.ends_with(kSuffix)) devices.push_back(property);
+    if (property.size() > kSuffix.size() && property.ends_with(kSuffix)) properties.insert(property);
     g_variant_unref(value);
   }
   g_variant_iter_free(iterator);
-  if (devices.empty()) return fail("xfconf's pointers channel names no device yet");
-  for (const std::string& device : devices) {
+  if (properties.empty()) return fail("neither xfconf's pointers channel nor the X server names a pointer device");
+  for (const std::string& property : properties) {
     auto set = call(bus->get(), kService, "/org/xfce/Xfconf", kService, "SetProperty",
-                    g_variant_new("(ssv)", "pointers", device.c_str(), g_variant_new_double(acceleration)), nullptr);
+                    g_variant_new("(ssv)", "pointers", property.c_str(), g_variant_new_double(acceleration)), nullptr);
     if (!set) return fail(set.error());
   }
   return {};

@@ -16,7 +16,9 @@ bool hasSchemaKey(const std::string& schema, const std::string& key);
 // Stored before it returns.
 Status setDouble(const std::string& schema, const std::string& key, double value);
 
-Status setXfconfAcceleration(double acceleration);
+// Every device the "pointers" channel names, and the devices given (as
+// the channel names them) whose property may not be there yet.
+Status setXfconfAcceleration(double acceleration, const std::vector<std::string>& devices);
 Status setKWinPointerAcceleration(double speed);
 // Tells running Breeze programs to read breezerc again.
 Status signalBreezeReparse();

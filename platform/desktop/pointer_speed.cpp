@@ -2,6 +2,7 @@
 #include "platform/desktop/pointer_speed.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace platform {
@@ -33,6 +34,17 @@ class Outcome {
 }  // namespace
 
 double xfceAcceleration(double speed) { return std::clamp(5.0 + 5.0 * speed, 0.1, 10.0); }
+
+std::string xfconfDeviceName(std::string_view deviceName) {
+  std::string name;
+  for (char c : deviceName) {
+    if (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-')
+      name += c;
+    else if (c == ' ')
+      name += '_';
+  }
+  return name;
+}
 
 Status applyPointerSpeed(const DesktopSession& session, PointerSpeedTargets& targets, double speed) {
   speed = std::clamp(speed, -1.0, 1.0);

@@ -3,6 +3,7 @@
 // Setting the pointer speed of the running desktop. The speed is libinput's:
 // -1 (slowest) to 1 (fastest), 0 each desktop's own default.
 #include <string>
+#include <string_view>
 
 #include "platform/desktop/desktop_session.h"
 #include "platform/foundation/result.h"
@@ -22,7 +23,9 @@ class PointerSpeedTargets {
   // Asking for a schema that is not installed would abort the program.
   virtual bool hasSchemaKey(const std::string& schema, const std::string& key) = 0;
   virtual Status setGSettingsDouble(const std::string& schema, const std::string& key, double value) = 0;
-  // Xfce: "Acceleration" of every device the "pointers" channel knows.
+  // Xfce: "Acceleration" of every device the "pointers" channel knows, and
+  // of every pointer the X server lists, made the way Xfce's own mouse
+  // settings make it (a fresh account's channel names none).
   virtual Status setXfconfAcceleration(double acceleration) = 0;
   // False when neither kwriteconfig6 nor kwriteconfig5 is installed.
   virtual bool hasKdeConfigWriter() = 0;
@@ -37,6 +40,11 @@ class PointerSpeedTargets {
 
 // Xfce's acceleration, 0.1 to 10 with 5 as its neutral value.
 double xfceAcceleration(double speed);
+
+// An X input device's name as Xfce's settings name its properties in the
+// "pointers" channel: blanks as underscores, letters, digits, "_" and "-"
+// kept, everything else left out.
+std::string xfconfDeviceName(std::string_view deviceName);
 
 // Sets the speed everywhere the session keeps it: GSettings on GNOME,
 // ubuntu and Budgie (with a session bus, for each schema installed),

@@ -20,7 +20,13 @@ struct SessionDesktopSettings::Targets final : PointerSpeedTargets {
   Status setGSettingsDouble(const std::string& schema, const std::string& key, double value) override {
     return gio::setDouble(schema, key, value);
   }
-  Status setXfconfAcceleration(double acceleration) override { return gio::setXfconfAcceleration(acceleration); }
+  Status setXfconfAcceleration(double acceleration) override {
+    // Without an X display only the devices the channel names are changed.
+    std::vector<std::string> devices;
+    if (auto listed = x11PointerDeviceNames())
+      for (const std::string& name : *listed) devices.push_back(xfconfDeviceName(name));
+    return gio::setXfconfAcceleration(acceleration, devices);
+  }
   bool hasKdeConfigWriter() override { return kdeConfigWriter().has_value(); }
   Status writeKdeConfig(const std::string& file, const std::string& group, const std::string& key,
                         const std::string& value) override {

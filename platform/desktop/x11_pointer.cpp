@@ -40,6 +40,12 @@ bool hasFloatProperty(xcb_connection_t* connection, xcb_input_device_id_t device
   return reply && reply->type == floatType && reply->format == 32 && reply->num_items >= 1;
 }
 
+Result<Connection> connect() {
+  Connection connection(xcb_connect(nullptr, nullptr));
+  if (xcb_connection_has_error(connection.get())) return fail("cannot open the X display to set the pointer speed");
+  return connection;
+}
+
 }  // namespace
 
 CoreAcceleration coreAcceleration(double speed) {
@@ -49,9 +55,9 @@ CoreAcceleration coreAcceleration(double speed) {
 }
 
 Status setX11PointerSpeed(double speed) {
-  Connection connection(xcb_connect(nullptr, nullptr));
-  if (xcb_connection_has_error(connection.get())) return fail("cannot open the X display to set the pointer speed");
-  xcb_connection_t* c = connection.get();
+  auto connection = connect();
+  if (!connection) return fail(connection.error());
+  xcb_connection_t* c = connection->get();
 
   bool anyWithoutProperty = true;  // without XInput 2 only the core pointer is there
   auto version = owned(xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
@@ -84,6 +90,23 @@ Status setX11PointerSpeed(double speed) {
       return fail("the X server refused the pointer acceleration (error " + std::to_string(error->error_code) + ")");
   }
   return {};
+}
+
+Result<std::vector<std::string>> x11PointerDeviceNames() {
+  auto connection = connect();
+  if (!connection) return fail(connection.error());
+  xcb_connection_t* c = connection->get();
+  auto version = owned(xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
+  if (!version || version->major_version < 2) return fail("the X server has no XInput 2");
+  auto devices = owned(xcb_input_xi_query_device_reply(c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL), nullptr));
+  if (!devices) return fail("the X server did not list its input devices");
+  std::vector<std::string> names;
+  for (auto it = xcb_input_xi_query_device_infos_iterator(devices.get()); it.rem; xcb_input_xi_device_info_next(&it)) {
+    if (it.data->type != XCB_INPUT_DEVICE_TYPE_SLAVE_POINTER) continue;
+    std::string name(xcb_input_xi_device_info_name(it.data), xcb_input_xi_device_info_name_length(it.data));
+    if (name.find("XTEST") == std::string::npos) names.push_back(std::move(name));
+  }
+  return names;
 }
 
 }  // namespace platform

@@ -3,6 +3,9 @@
 // The X server's own pointer speed, which shows at once under any window
 // manager: libinput's property where a device has it, else the core
 // pointer's acceleration.
+#include <string>
+#include <vector>
+
 #include "platform/foundation/result.h"
 
 namespace platform {
@@ -21,5 +24,9 @@ CoreAcceleration coreAcceleration(double speed);
 // On the display of DISPLAY: the property on every pointer device that has
 // it, the core acceleration when any pointer lacks it.
 Status setX11PointerSpeed(double speed);
+
+// The names of the pointer devices of the display of DISPLAY, without the
+// server's own XTEST stand-in, which no user moves.
+Result<std::vector<std::string>> x11PointerDeviceNames();
 
 }  // namespace platform

@@ -63,19 +63,21 @@ Error failure(const char* what, const std::string& path, int error) {
 
 }  // namespace
 
-Status writeFileAtomically(const std::string& path, std::string_view content) {
-  const std::string target = resolveLinks(path);
+namespace {
+
+std::string baseName(const std::string& path) {
+  return path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+}
+
+// A new file with a unique name beside target, written in full and
+// flushed: its path. Nothing is left behind on failure.
+Result<std::string> writeTemporary(const std::string& target, std::string_view content, std::optional<mode_t> mode) {
   const std::string folder = folderOf(target);
-  const std::string base = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
-
-  struct stat existing;
-  const bool keepMode = stat(target.c_str(), &existing) == 0;
-
   static thread_local std::mt19937_64 random{std::random_device{}()};
   std::string temporary;
   OwnedFd fd;
   for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
-    temporary = folder + "/" + temporaryPrefix(base) + std::to_string(getpid()) + "." +
+    temporary = folder + "/" + temporaryPrefix(baseName(target)) + std::to_string(getpid()) + "." +
                 std::to_string(random() % 1000000000) + ".tmp";
     fd.reset(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd && errno != EEXIST) return failure("cannot create a file in", folder, errno);
@@ -88,7 +90,7 @@ Status writeFileAtomically(const std::string& path, std::string_view content) {
     unlink(temporary.c_str());
     return failure(what, subject, error);
   };
-  if (keepMode && fchmod(fd.get(), existing.st_mode & 07777) != 0) return abandon("cannot set the mode of", temporary);
+  if (mode && fchmod(fd.get(), *mode) != 0) return abandon("cannot set the mode of", temporary);
   for (size_t written = 0; written < content.size();) {
     ssize_t n = write(fd.get(), content.data() + written, content.size() - written);
     if (n < 0 && errno == EINTR) continue;
@@ -103,8 +105,35 @@ Status writeFileAtomically(const std::string& path, std::string_view content) {
   // previous file, which is whole.
   if (fdatasync(fd.get()) != 0) return abandon("cannot flush", temporary);
   if (close(fd.release()) != 0) return abandon("cannot close", temporary);
-  if (rename(temporary.c_str(), target.c_str()) != 0) return abandon("cannot replace", target);
-  removeAbandonedTemporaries(folder, base);
+  return temporary;
+}
+
+}  // namespace
+
+Status writeFileAtomically(const std::string& path, std::string_view content) {
+  const std::string target = resolveLinks(path);
+  struct stat existing;
+  std::optional<mode_t> mode;
+  if (stat(target.c_str(), &existing) == 0) mode = existing.st_mode & 07777;
+  auto temporary = writeTemporary(target, content, mode);
+  if (!temporary) return fail(temporary.error());
+  if (rename(temporary->c_str(), target.c_str()) != 0) {
+    int error = errno;
+    unlink(temporary->c_str());
+    return failure("cannot replace", target, error);
+  }
+  removeAbandonedTemporaries(folderOf(target), baseName(target));
+  return {};
+}
+
+Status createFileExclusively(const std::string& path, std::string_view content, mode_t mode) {
+  auto temporary = writeTemporary(path, content, mode);
+  if (!temporary) return fail(temporary.error());
+  // A link, unlike a rename, never replaces what is there.
+  const int linked = link(temporary->c_str(), path.c_str());
+  const int error = errno;
+  unlink(temporary->c_str());
+  if (linked != 0 && error != EEXIST) return failure("cannot create", path, error);
   return {};
 }
 

@@ -20,6 +20,11 @@ namespace platform {
 // killed writers left are removed by the next successful write.
 Status writeFileAtomically(const std::string& path, std::string_view content);
 
+// Makes a file that is not there yet, with this mode and content, written
+// aside and linked into place whole. Whatever is already at path (another
+// writer may have been first) stays as it is, and that is no failure.
+Status createFileExclusively(const std::string& path, std::string_view content, mode_t mode);
+
 // The content of the regular file at path (a symlink is followed), read
 // without ever blocking: nothing (no error) only when there is no such
 // file; an error for anything else: no permission, a folder, a FIFO, a

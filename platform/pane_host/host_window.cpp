@@ -2,6 +2,7 @@
 #include "host_window.h"
 
 #include <QCloseEvent>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace platform {
@@ -10,6 +11,8 @@ HostWindow::HostWindow(QWidget* mainView, std::function<void()> onClose) : onClo
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(mainView);
+  for (QKeySequence keys : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close), QKeySequence(QKeySequence::Quit)})
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The settings window around a pane's main view. Closing it is leaving the
-// pane.
+// pane; Escape, Ctrl+W and Ctrl+Q close it, since a window manager is not
+// always there to do it.
 #include <functional>
 
 #include <QWidget>

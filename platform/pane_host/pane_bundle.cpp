@@ -39,6 +39,7 @@ Result<PaneBundleInfo> readPaneBundle(const std::string& bundlePath) {
     return fail(infoPath + ": CFBundleExecutable names no library");
   pane.executable = bundlePath + "/Contents/MacOS/" + executable;
   pane.label = info->string("NSPrefPaneIconLabel").value_or(info->string("CFBundleName").value_or(executable));
+  pane.identifier = info->string("CFBundleIdentifier").value_or("");
   return pane;
 }
 

@@ -15,6 +15,7 @@ struct PaneBundleInfo {
   std::string principalClass;
   std::string executable;  // full path of the library
   std::string label;       // what the window calls the pane
+  std::string identifier;  // CFBundleIdentifier, the name of its menu entry; may be empty
 };
 
 Result<PaneBundleInfo> readPaneBundle(const std::string& bundlePath);

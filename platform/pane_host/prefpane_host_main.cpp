@@ -10,6 +10,7 @@
 #include <QApplication>
 
 #include "platform/foundation/text.h"
+#include "platform/pane_host/desktop_theme.h"
 #include "platform/pane_host/display_check.h"
 #include "platform/pane_host/host_window.h"
 #include "platform/pane_host/pane_bundle.h"
@@ -49,8 +50,11 @@ int main(int argc, char** argv) {
   const platform::PaneBundleInfo& info = *bundle;
   if (auto display = platform::checkDisplay(); !display) return fail(display.error());
 
+  platform::useDesktopTheme();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(info.label));
+  // Docks and task switchers match the window to the menu entry of that name.
+  if (!info.identifier.empty()) QGuiApplication::setDesktopFileName(QString::fromStdString(info.identifier));
 
   auto created = platform::instantiatePrincipalClass(info);
   if (!created) return fail(created.error());

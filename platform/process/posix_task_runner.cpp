@@ -7,11 +7,17 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstring>
 
 extern char** environ;
 
 namespace platform {
+namespace {
+
+constexpr std::chrono::milliseconds kLookInterval{10};
+
+}  // namespace
 
 Result<int> PosixTaskRunner::runAndWait(const std::string& path, const std::vector<std::string>& arguments) {
   ArgumentVector argv(path, arguments);
@@ -30,9 +36,19 @@ Result<int> PosixTaskRunner::runAndWait(const std::string& path, const std::vect
   int error = posix_spawn(&child, path.c_str(), nullptr, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   if (error != 0) return fail(path + ": " + std::strerror(error));
+  const auto deadline = clock_.now() + deadline_;
   int status = 0;
   pid_t waited;
-  while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+  while ((waited = waitpid(child, &status, WNOHANG)) == 0 || (waited < 0 && errno == EINTR)) {
+    if (clock_.now() >= deadline) {
+      kill(child, SIGKILL);
+      while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+      }
+      char seconds[32];
+      std::snprintf(seconds, sizeof seconds, "%g", std::chrono::duration<double>(deadline_).count());
+      return fail(path + " did not finish within " + seconds + " s and was ended");
+    }
+    clock_.pause(kLookInterval);
   }
   if (waited < 0) return fail(std::string("waitpid: ") + std::strerror(errno));
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);

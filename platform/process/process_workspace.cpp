@@ -10,7 +10,6 @@
 #include <cctype>
 #include <climits>
 #include <cstdlib>
-#include <thread>
 
 #include "platform/foundation/owned_handles.h"
 #include "platform/process/app_bundle.h"
@@ -57,10 +56,10 @@ Status ProcessWorkspace::launchApplication(const std::string& path) {
   const std::string wanted = canonical(*executable);
   // A copy that has just decided to quit is still listed for a moment; one
   // still there after the wait is a live one and is not started twice.
-  const auto deadline = std::chrono::steady_clock::now() + kQuittingWait;
+  const auto deadline = clock_.now() + kQuittingWait;
   while (runsFrom(wanted)) {
-    if (std::chrono::steady_clock::now() >= deadline) return {};
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (clock_.now() >= deadline) return {};
+    clock_.pause(std::chrono::milliseconds(20));
   }
   if (Status started = spawnDetached(*executable, {}); !started) return fail("cannot start " + path + ": " + started.error());
   return {};

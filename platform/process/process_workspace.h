@@ -2,6 +2,7 @@
 #pragma once
 #include <chrono>
 
+#include "platform/process/wait_clock.h"
 #include "platform/process/workspace.h"
 
 namespace platform {
@@ -17,6 +18,8 @@ inline constexpr std::chrono::seconds kQuittingWait{1};
 // Applications are processes: launched detached by path, listed from /proc.
 class ProcessWorkspace final : public Workspace {
  public:
+  // The clock the quitting copy is waited for on.
+  explicit ProcessWorkspace(WaitClock& clock) : clock_(clock) {}
   // An application that already runs from the same executable is not
   // started a second time: launching it again only confirms it runs. One
   // that is on its way out (it decided to quit just before) is waited for,
@@ -28,6 +31,8 @@ class ProcessWorkspace final : public Workspace {
 
  private:
   bool runsFrom(const std::string& canonicalExecutable);
+
+  WaitClock& clock_;
 };
 
 }  // namespace platform

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 """The system page changes the running desktop after its load, never during it: pointer
-speed in the X server and GNOME, GTK scroll-bar arrows beside the user's CSS, the zoom
-through the defaults tool of the pane's bundle, the default file manager restarted as it ran."""
+speed in the X server, GNOME and a fresh Xfce account, GTK scroll-bar arrows beside the
+user's CSS, the zoom through the defaults tool of the pane's bundle, the default file
+manager restarted as it ran; a fresh account's choices are there when the window opens again."""
 
 import contextlib
 import os
@@ -13,6 +14,7 @@ import subprocess
 import e2e_support as e2e
 
 MOUSE = "Xvfb mouse"
+XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"
 ACCEL = "libinput Accel Speed"
 USER_CSS = "/* mine */\nwindow { background: #102030; }\n"
 # A file manager that notes each start with its arguments and ends cleanly on SIGTERM.
@@ -54,6 +56,13 @@ def alive(pid):
     return False
 
 
+def global_preferences(home):
+    path = os.path.join(home, "Library", "Preferences", ".GlobalPreferences.plist")
+    with contextlib.suppress(FileNotFoundError):
+        return os.stat(path).st_mode & 0o777, plistlib.loads(open(path, "rb").read())
+    return None, {}
+
+
 def the_system_page_changes_the_desktop():
     subprocess.run(["xset", "m", "default"], check=True)
     subprocess.run(["xinput", "set-prop", "--type=float", MOUSE, ACCEL, "0.25"], check=True)
@@ -84,7 +93,12 @@ def the_system_page_changes_the_desktop():
                 e2e.press(window, "alt+y")  # the system page
                 assert pointer_speeds() == ("2/1", 0.25) and gnome_speed() == 0.0, "the load changed the pointer"
                 assert not os.path.exists(arrows) and not os.path.exists(finder), "the load wrote"
+                assert global_preferences(home) == (None, {}), "the load wrote the global preferences"
                 e2e.press(window, "alt+l", "End")  # the fastest end: 3.0
+                e2e.wait_for(lambda: global_preferences(home)[1].get("com.apple.mouse.scaling") == 3.0,
+                             what="a fresh account's global preferences made by the first change")
+                assert global_preferences(home) == (0o600, {"AppleScrollBarVariant": "Single", "com.apple.mouse.scaling": 3.0,
+                                                    "com.apple.trackpad.scaling": 3.0}), global_preferences(home)
                 e2e.wait_for(lambda: pointer_speeds() == ("4/1", 1.0), what="the X server's pointer at its fastest")
                 e2e.wait_for(lambda: gnome_speed() == 1.0, what="GNOME's mouse speed at 1")
                 e2e.press(window, "Home")
@@ -124,9 +138,50 @@ def the_system_page_changes_the_desktop():
                 e2e.wait_for(lambda: len(starts(log)) == 3, what="a start while none ran")
                 assert starts(log)[2][1] == "-", "the entry's %U opens no file: " + starts(log)[2][1]
                 assert "could not run" not in host.output(), host.output()
+            # Opened again, the window shows the speed chosen (0.0), not the default (1.7): one step up is 0.05.
+            with e2e.settings_window(home, **environment) as (host, window):
+                e2e.press(window, "alt+y", "alt+l", "Right")
+                e2e.wait_for(lambda: abs(global_preferences(home)[1].get("com.apple.mouse.scaling", 0) - 0.05) < 1e-6,
+                             what="the speed saved one step above the one remembered")
+                assert global_preferences(home)[1]["AppleScrollBarVariant"] == "DoubleBoth", global_preferences(home)
         finally:
             subprocess.run(["xset", "m", "default"], check=True)
 
 
+def xfconf_acceleration(device):
+    reply = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.xfce.Xfconf", "/org/xfce/Xfconf",
+                            "org.xfce.Xfconf.GetProperty", "string:pointers", "string:/%s/Acceleration" % device],
+                           capture_output=True, text=True).stdout
+    found = re.search(r"double (\S+)", reply)
+    return float(found.group(1)) if found else None
+
+
+def xfconf_on_the_bus():
+    reply = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
+                            "org.freedesktop.DBus.NameHasOwner", "string:org.xfce.Xfconf"], capture_output=True, text=True)
+    return "boolean true" in reply.stdout
+
+
+def a_fresh_xfce_account_keeps_its_pointer_speed_in_xfconf():
+    assert not xfconf_on_the_bus(), "an xfconfd of someone else's runs on this bus"
+    with e2e.temp_home() as home:
+        config = os.path.join(home, ".config")
+        # Its own, in this home, with an empty pointers channel: the test's bus would start one elsewhere.
+        with e2e.Program([XFCONFD], home, XDG_CONFIG_HOME=config) as daemon:
+            e2e.wait_for(xfconf_on_the_bus, timeout=10, what="xfconfd on the bus")
+            try:
+                with e2e.settings_window(home, XDG_CURRENT_DESKTOP="XFCE") as (host, window):
+                    e2e.press(window, "alt+y", "alt+l", "End")  # the fastest: Xfce's 10
+                    e2e.wait_for(lambda: xfconf_acceleration(MOUSE.replace(" ", "_")) == 10.0, timeout=10,
+                                 what="the mouse's acceleration made in xfconf")
+                    assert xfconf_acceleration("Virtual_core_XTEST_pointer") is None, "XTEST is nobody's mouse"
+                    assert "pointer speed" not in host.output(), host.output()
+            finally:
+                subprocess.run(["xset", "m", "default"], check=True)
+            daemon.terminate()
+            daemon.wait(timeout=10)
+        assert os.path.exists(os.path.join(config, "xfce4", "xfconf", "xfce-perchannel-xml", "pointers.xml"))
+
+
 if __name__ == "__main__":
-    e2e.run_cases(the_system_page_changes_the_desktop)
+    e2e.run_cases(the_system_page_changes_the_desktop, a_fresh_xfce_account_keeps_its_pointer_speed_in_xfconf)

@@ -1,6 +1,8 @@
 # SPDX-License-Identifier: MIT
 """The settings window, installed and in place, starts the overlay its pane carries
-with a login item, changes and ends it; the programs say what they cannot do."""
+with a login item, changes and ends it, switches nothing on when it cannot save, and
+closes from the keyboard; uninstalling takes back what the pane added to GTK; the
+programs say what they cannot do."""
 
 import contextlib
 import os
@@ -10,6 +12,8 @@ import subprocess
 import e2e_support as e2e
 
 ENTRY = "%s/.config/autostart/RetikonX.desktop"
+GTK_IMPORT = '@import url("vantrel-scrollbar-arrows.css");\n'
+
 OVERLAY = os.path.join("Contents", "Resources", "RetikonX.app", "Contents", "MacOS", "RetikonX")
 
 
@@ -28,11 +32,17 @@ def band():
     return e2e.Screenshot().pixels(300, 280, 301, 320).count(e2e.GREEN)
 
 
+def closed_by(host, window, keys):
+    e2e.press(window, keys)
+    e2e.wait_for(lambda: host.poll() is not None, what="the window closed by " + keys)
+    assert host.returncode == 0, host.output()
+
+
 def the_installed_pane_runs_follows_and_ends_the_overlay():
     with e2e.temp_home() as home:
         environment = {key: value for key, value in os.environ.items() if key != "XDG_CONFIG_HOME"} | {"HOME": home}
-        subprocess.run([os.path.join(os.environ["RETIKON_SOURCE"], "pane", "install", "install-pane"), e2e.BUILD],
-                       env=environment, check=True, stdout=subprocess.DEVNULL)
+        install_pane = os.path.join(os.environ["RETIKON_SOURCE"], "pane", "install", "install-pane")
+        subprocess.run([install_pane, e2e.BUILD], env=environment, check=True, stdout=subprocess.DEVNULL)
         pane = os.path.join(home, "Library", "PreferencePanes", "Vantrel.prefPane")
         with e2e.settings_window(home, os.path.join(home, ".local", "bin", "prefpane-host"), pane) as (host, window):
             # A fresh account: no ~/Library/Preferences until the first save, which makes it 0700.
@@ -58,8 +68,19 @@ def the_installed_pane_runs_follows_and_ends_the_overlay():
             e2e.wait_for(lambda: not overlays(pane), what="RetikonX ending")
             assert e2e.read_settings(home)["retikon"] == "0" and not os.path.exists(ENTRY % home)
             e2e.wait_for(lambda: band() == 0, what="the crosshair gone")
-            _, output = host.stop()
+            closed_by(host, window, "ctrl+q")
+            output = host.output()
         assert "%s/Contents/Resources/RetikonX.app" % pane in output, output
+
+        # Uninstalling takes back the arrows the system page gave GTK 3, and only those.
+        gtk = os.path.join(home, ".config", "gtk-3.0")
+        os.makedirs(gtk)
+        with open(os.path.join(gtk, "gtk.css"), "w") as f:
+            f.write(GTK_IMPORT + "/* mine */\n")
+        open(os.path.join(gtk, "vantrel-scrollbar-arrows.css"), "w").close()
+        subprocess.run([install_pane, "--uninstall"], env=environment, check=True, stdout=subprocess.DEVNULL)
+        assert os.listdir(gtk) == ["gtk.css"] and open(os.path.join(gtk, "gtk.css")).read() == "/* mine */\n"
+        assert not os.path.exists(pane) and not os.path.exists(ENTRY % home)
 
 
 def the_in_place_pane_starts_the_overlay_it_carries():
@@ -79,10 +100,31 @@ def the_in_place_pane_starts_the_overlay_it_carries():
         for pid in overlays():
             os.kill(pid, signal.SIGKILL)
         e2e.wait_for(lambda: not overlays(), what="the overlay killed")
-        with e2e.settings_window(home) as (_, window):
+        with e2e.settings_window(home) as (host, window):
             e2e.wait_for(overlays, what="RetikonX started again by the window, since the box is on")
             e2e.press(window, "alt+s")
             e2e.wait_for(lambda: not overlays(), what="RetikonX ending")
+            closed_by(host, window, "ctrl+w")
+
+
+def a_failed_save_switches_nothing_on():
+    with e2e.temp_home() as home:
+        preferences = os.path.dirname(e2e.settings_path(home))
+        os.makedirs(os.path.dirname(preferences))
+        # Nothing can be saved there, even by root, who may write into any folder.
+        open(preferences, "w").close()
+        with e2e.settings_window(home) as (host, window):
+            e2e.press(window, "alt+s")
+            e2e.wait_for(lambda: "RetikonX not switched on: settings not saved" in host.output(), what="the reason said")
+            assert e2e.holds_for(lambda: not overlays() and not os.path.exists(ENTRY % home), 1), "half switched on"
+            # The box went back: the same key switches it on once the settings can be saved.
+            os.remove(preferences)
+            e2e.press(window, "alt+s")
+            e2e.wait_for(overlays, what="RetikonX running")
+            e2e.wait_for(lambda: os.path.exists(ENTRY % home), what="the login item")
+            e2e.press(window, "alt+s")
+            e2e.wait_for(lambda: not overlays(), what="RetikonX ending")
+            closed_by(host, window, "Escape")
 
 
 def every_program_explains_itself():
@@ -108,4 +150,4 @@ def every_program_explains_itself():
 
 if __name__ == "__main__":
     e2e.run_cases(the_installed_pane_runs_follows_and_ends_the_overlay, the_in_place_pane_starts_the_overlay_it_carries,
-                  every_program_explains_itself)
+                  a_failed_save_switches_nothing_on, every_program_explains_itself)

@@ -21,7 +21,8 @@ struct Services : platform::TaskRunner, platform::ProblemReporter {
   platform::Result<int> runAndWait(const std::string&, const std::vector<std::string>&) override {
     return ++runs, 0;
   }
-  void report(std::string_view) override {}
+  void report(std::string_view, std::string_view) override {}
+  void resolved(std::string_view) override {}
   int runs = 0;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The crosshair page with its real widgets: filling, every action and its
 // save, the colour panel, and switching the overlay on and off.
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSlider>
 
@@ -54,9 +55,19 @@ TEST_F(PaneTest, FillingShowsTheStoredValuesOrTheDefaultsAndWritesNothing) {
     EXPECT_EQ(unit::readText(home.preference(kSettings)), before);
     EXPECT_EQ(saves(), 0);
   }
-  button("linkButton")->click();
+  // The link is reached with Tab and opened with Enter, as a link is.
+  QAbstractButton* link = button("linkButton");
+  EXPECT_EQ(std::pair(link->focusPolicy(), link->cursor().shape()), std::pair(Qt::StrongFocus, Qt::PointingHandCursor));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(link, &enter);
   EXPECT_EQ(system.scripts, Strings{vantrel::openLocationScript("https://github.com/Halvix/RetikonX")});
   EXPECT_EQ(saves(), 0);
+
+  // Without a session bus the window says what that costs.
+  unit::ScopedEnvironment noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (home.path() / "no-bus").string());
+  center = platform::DistributedNotificationCenter::defaultCenter();
+  openPane();
+  EXPECT_NE(problemLine().find("no D-Bus session bus: a running RetikonX is not told of changes"), npos) << problemLine();
 }
 
 TEST_F(PaneTest, EachActionChangesItsVariableAndSavesOnce) {
@@ -120,16 +131,18 @@ TEST_F(PaneTest, OnlyThePanelChangesTheColourAndOnceHoweverOftenThePageWasFilled
   EXPECT_FALSE(panel->isVisible());
 }
 
-// Saved before the launch (the overlay reads the flag 1); no login item for an overlay that does not run.
+// Saved before the launch (the overlay reads the flag 1); no login item for an overlay that does not run, and
+// nothing at all when the flag could not be saved. A problem is shown until the switch succeeds.
 TEST_F(PaneTest, SwitchingOnStartsTheOverlayOfThePaneThatRunsAndMakesItALoginItemOrSaysWhyNot) {
   const fs::path userPane = home.path() / "Library/PreferencePanes/Vantrel.prefPane";
   const fs::path inPlace = home.path() / "build/Vantrel.prefPane";
   const std::string userCopy = (userPane / "Contents/Resources/RetikonX.app").string(),
                     inPlaceCopy = (inPlace / "Contents/Resources/RetikonX.app").string();
-  const struct { fs::path bundle; bool userCopyInstalled; std::string started; bool launchFails = false; } cases[] = {
+  enum Failure { None, Launch, Save };
+  const struct { fs::path bundle; bool userCopyInstalled; std::string started; Failure failure = None; } cases[] = {
       {vantrel::kAllUsersPanePath, false, vantrel::kAllUsersOverlayPath}, {userPane, true, userCopy},
       {vantrel::kAllUsersPanePath, true, userCopy}, {inPlace, true, inPlaceCopy},
-      {inPlace.string() + "/", false, inPlaceCopy}, {inPlace, false, inPlaceCopy, true}};
+      {inPlace.string() + "/", false, inPlaceCopy}, {inPlace, false, inPlaceCopy, Launch}, {inPlace, false, "", Save}};
   std::string settingsAtLaunch;
   system.onLaunch = [&] { settingsAtLaunch = unit::readText(home.preference(kSettings)); };
   for (const auto& c : cases) {
@@ -137,17 +150,31 @@ TEST_F(PaneTest, SwitchingOnStartsTheOverlayOfThePaneThatRunsAndMakesItALoginIte
     if (c.userCopyInstalled) fs::create_directories(userCopy);
     system.launched.clear();
     system.scripts.clear();
-    system.launchFails = c.launchFails;
+    system.launchFails = c.failure == Launch;
     openPane(c.bundle);
+    saves();  // counted from here
+    if (c.failure == Save) {
+      fs::remove_all(home.preferences());
+      unit::writeText(home.preferences(), "a file where the folder should be");
+    }
     page().o_retikon->click();
-    EXPECT_EQ(system.launched, Strings{c.started}) << c.bundle;
-    EXPECT_NE(settingsAtLaunch.find("<key>retikon</key>\n\t<string>1</string>"), npos) << settingsAtLaunch;
-    EXPECT_EQ(system.scripts, c.launchFails ? Strings{} : Strings{vantrel::addLoginItemScript(c.started)}) << c.bundle;
-    EXPECT_EQ(std::tuple(page().o_retikon->isChecked(), enabledSettingControls(page()), saves()),
-              std::tuple(!c.launchFails, c.launchFails ? 0 : 16, c.launchFails ? 2 : 1));
-    EXPECT_EQ(problemLine().empty(), !c.launchFails);
-    EXPECT_TRUE(problemLine().ends_with(c.launchFails ? "RetikonX could not be started: " + c.started + " is missing" : ""));
-    if (c.launchFails) continue;
+    EXPECT_EQ(system.launched, c.started.empty() ? Strings{} : Strings{c.started}) << c.bundle;
+    EXPECT_TRUE(c.failure == Save || settingsAtLaunch.find("<key>retikon</key>\n\t<string>1</string>") != npos);
+    EXPECT_EQ(system.scripts, c.failure ? Strings{} : Strings{vantrel::addLoginItemScript(c.started)}) << c.bundle;
+    EXPECT_EQ(std::tuple(page().o_retikon->isChecked(), enabledSettingControls(page()), saves(), record.s_Retikon),
+              std::tuple(!c.failure, c.failure ? 0 : 16, c.failure == Launch ? 2 : !c.failure, int32_t{!c.failure}));
+    const char* problems[] = {"", "RetikonX could not be started: ~/build/Vantrel.prefPane/Contents/Resources/"
+                              "RetikonX.app is missing", "RetikonX not switched on: settings not saved: "};
+    EXPECT_NE(problemLine().find(problems[c.failure]), npos) << problemLine();
+    EXPECT_EQ(problemLine().empty(), !c.failure);
+    if (c.failure) {
+      if (c.failure == Save) fs::remove(home.preferences());
+      system.launchFails = false;
+      page().o_retikon->click();
+      EXPECT_EQ(std::pair(page().o_retikon->isChecked(), problemLine()), std::pair(true, std::string())) << "cleared";
+      page().o_retikon->click();
+      continue;
+    }
     page().o_retikon->click();
     EXPECT_EQ(system.scripts.back(), vantrel::deleteLoginItemScript());
     EXPECT_EQ(std::tuple(enabledSettingControls(page()), read(kSettings).string("retikon"), saves(), system.launched.size()),

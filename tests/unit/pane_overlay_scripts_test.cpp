@@ -38,7 +38,8 @@ TEST(PaneScripts, EachBuilderCompilesToItsFormWithTheTextInsertedAsItIs) {
 TEST(PaneScripts, AHostileTitleOpensOnlyItsOwnOddAddress) {
   TempHome home;
   ScopedEnvironment path{"PATH", (home.path() / "bin").string() + ":/usr/bin:/bin"};
-  platform::ProcessWorkspace workspace;
+  platform::SleepingClock clock;
+  platform::ProcessWorkspace workspace{clock};
   platform::LoginItems loginItems;
   platform::AppleScriptRunner runner{workspace, loginItems};
   const fs::path opened = home.path() / "opened", marker = home.path() / "pwned";

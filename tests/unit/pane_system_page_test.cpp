@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The system tweaks page in the whole load sequence: its files and what other programs do to them, the
 // desktop, the file manager's zoom setting (the system generation decides whether there is one), its restart.
+#include <QGroupBox>
+#include <QTabWidget>
+
 #include "pane_test_support.h"
 #include "platform/pane_host/float_slider.h"
 
@@ -68,9 +71,22 @@ TEST_F(SystemPageTest, EachControlSavesThenChangesTheDesktopAndOtherProgramsChan
             std::tuple(1.0, 1.0, "Dark", false, 1));
   EXPECT_EQ(system.desktop, (Strings{"arrows 1111", "arrows 1001", "arrows 0110", "arrows 1100", "speed -0.411765"}));
 
-  system.desktopFails = "this desktop offers no way to set the pointer speed";
+  // A long failure with long paths wraps, the window grows to show it whole, and it goes once the speed is set.
+  QWidget* page = view->findChild<QTabWidget*>("pages")->currentWidget();
+  view->show();
+  view->resize(view->sizeHint());
+  system.desktopFails = "this desktop offers no way to set the pointer speed: " +
+                        (home.path() / "a-rather-long-folder-name/another-long-folder-name/and-a-third-one").string() +
+                        " is not there, and neither are the next few words that make this a long line to read";
   pane->o_slider->setValue(200);
-  EXPECT_NE(problemLine().find(*system.desktopFails), npos);
+  QApplication::processEvents();
+  for (QGroupBox* box : page->findChildren<QGroupBox*>())
+    EXPECT_GE(box->height(), box->minimumSizeHint().height()) << box->objectName().toStdString();
+  EXPECT_NE(problemLine().find("the pointer speed: ~/a-rather-long-folder-name/another"), npos) << problemLine();
+  system.desktopFails.reset();
+  pane->o_slider->setValue(150);
+  EXPECT_EQ(problemLine(), "");
+  system.desktopFails = "this desktop offers no way to set the pointer speed";
   fs::remove(global());  // started again with the page's keys only
   pane->o_doublemax->click();
   EXPECT_EQ(read(kGlobal).keys().size(), 3u);
@@ -86,12 +102,20 @@ TEST_F(SystemPageTest, EachControlSavesThenChangesTheDesktopAndOtherProgramsChan
   EXPECT_EQ(std::pair(unit::readText(global()), system.desktop.size()), std::pair(std::string("garbage"), size_t{0}));
 }
 
-TEST_F(SystemPageTest, WithoutAFileAtTheLoadNothingIsWrittenButTheDesktopChanges) {
+// A fresh account: opening writes nothing, the first change makes a private file with the page's keys.
+TEST_F(SystemPageTest, WithoutAFileTheFirstChangeCreatesItAndAnUnreadableOneIsNeverWritten) {
   openPane();
   EXPECT_EQ(std::pair(radios(), pane->o_ZoomCheck->isChecked()), std::pair(std::string("o_single "), false));
-  pane->o_doublemax->click();
-  pane->o_slider->setValue(100);
   EXPECT_FALSE(fs::exists(home.path() / "Library"));
+  pane->o_doublemax->click();
+  const auto file = read(kGlobal);
+  EXPECT_EQ(std::tuple(file.keys().size(), file.string("AppleScrollBarVariant"), file.real("com.apple.mouse.scaling")),
+            std::tuple(size_t{3}, "DoubleMax", double{1.7f}));
+  EXPECT_EQ(std::pair(fs::status(global()).permissions(), fs::status(home.preferences()).permissions()),
+            std::pair(fs::perms::owner_read | fs::perms::owner_write, fs::perms::owner_all));
+  pane->o_slider->setValue(100);
+  openPane();
+  EXPECT_EQ(std::pair(radios(), pane->o_slider->floatValue()), std::pair(std::string("o_doublemax "), 1.0f));
   EXPECT_EQ(system.desktop, (Strings{"arrows 0110", "speed -0.411765"}));
   EXPECT_EQ(std::pair(system.tasks.size(), problemLine()), std::pair(size_t{0}, std::string()));
 
@@ -117,7 +141,8 @@ TEST_F(SystemPageTest, TheZoomCheckboxShowsWhatIsReadableRepairsTheRestAndGoesBa
     EXPECT_EQ(std::pair(pane->o_ZoomCheck->isEnabled(), pane->o_ZoomCheck->isChecked()), std::pair(c.enabled, c.checked))
         << c.entry;
     EXPECT_EQ(system.tasks, c.repaired ? Strings{zoomTool("true")} : Strings()) << c.entry;
-    EXPECT_EQ(problemLine().find("could not run " + tool) != npos, c.toolMissing) << problemLine();
+    EXPECT_EQ(problemLine().find("could not run ~/Vantrel.prefPane/Contents/Resources/defaults") != npos, c.toolMissing)
+        << problemLine();
     EXPECT_TRUE(page().o_prefWidth1->isChecked() && page().o_control->isChecked()) << "the crosshair page is filled last";
   }
   pane->o_ZoomCheck->click();

@@ -21,7 +21,7 @@ using Strings = std::vector<std::string>;
 using Applications = std::vector<platform::ApplicationDescription>;
 inline constexpr size_t npos = std::string::npos;
 
-struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskRunner, vantrel::RestartClock,
+struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskRunner, platform::WaitClock,
                     platform::DesktopSettings {
   platform::Status launchApplication(const std::string& path) override {
     if (onLaunch) onLaunch();
@@ -94,11 +94,11 @@ class PaneTest : public ::testing::Test {
     pane->mainViewDidLoad();
   }
   vantrel::RetikonControl& page() { return *pane->o_vantrelPane; }
-  QPushButton* button(const char* name) { return view->findChild<QPushButton*>(name); }
-  // What the window's problem line shows; nothing while it is hidden.
+  QAbstractButton* button(const char* name) { return view->findChild<QAbstractButton*>(name); }
+  // What the window's problem lines show, without the breaks allowed in paths; nothing while hidden.
   std::string problemLine() {
     auto* line = view->findChild<QLabel*>("problemLine");
-    return line->isHidden() ? "" : line->text().toStdString();
+    return line->isHidden() ? "" : line->text().remove(QChar(0x200B)).toStdString();
   }
   // A preferences file as written, or an empty dictionary when there is none.
   platform::PlistDictionary read(const std::string& name) const {

@@ -31,7 +31,8 @@ class Processes : public ::testing::Test {
 
   TempHome home;
   ScopedEnvironment config{"XDG_CONFIG_HOME", (home.path() / "config").string()};
-  platform::ProcessWorkspace workspace;
+  platform::SleepingClock clock;
+  platform::ProcessWorkspace workspace{clock};
   platform::LoginItems loginItems;
   platform::AppleScriptRunner runner{workspace, loginItems};
 };
@@ -88,7 +89,19 @@ TEST_F(Processes, WhatCannotBeStartedIsReportedAndTasksRunByPathWithTheArguments
             "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>../../x</string></dict></plist>");
   EXPECT_EQ(platform::bundleExecutable(bundle.string()), std::nullopt);
 
-  platform::PosixTaskRunner tasks;
+  // Waited for in pauses of the caller's clock, and never beyond the deadline.
+  struct CountingClock : platform::WaitClock {
+    std::chrono::steady_clock::time_point now() override { return std::chrono::steady_clock::now(); }
+    void pause(std::chrono::milliseconds duration) override { ++pauses, std::this_thread::sleep_for(duration); }
+    int pauses = 0;
+  } counting;
+  platform::PosixTaskRunner hasty(counting, std::chrono::milliseconds(300));
+  auto hung = hasty.runAndWait("/bin/sleep", {"60"});
+  ASSERT_FALSE(hung);
+  EXPECT_EQ(hung.error(), "/bin/sleep did not finish within 0.3 s and was ended");
+  EXPECT_GT(counting.pauses, 5);
+
+  platform::PosixTaskRunner tasks(clock);
   auto task = tasks.runAndWait((home.path() / "missing").string(), {});
   ASSERT_FALSE(task);
   EXPECT_NE(task.error().find("No such file"), std::string::npos) << task.error();
