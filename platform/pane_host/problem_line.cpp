@@ -7,9 +7,9 @@
 #include <QTime>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/foundation/system_log.h"
+#include "platform/foundation/text.h"
 
 namespace platform {
 namespace {
@@ -56,10 +56,10 @@ void ProblemLine::attach(QLabel* label) {
 void ProblemLine::report(std::string_view request, std::string_view problem) {
   systemLog(problem);
   std::erase_if(shown_, [&](const auto& line) { return line.first == request; });
-  const char* home = std::getenv("HOME");
+  const auto home = homeFolder();
   // The time tells a problem reported now from one left from earlier.
   shown_.emplace_back(std::string(request), QTime::currentTime().toString("HH:mm:ss") + "  " +
-                                                displayedProblem(problem, home ? home : ""));
+                                                displayedProblem(problem, home ? home.value() : ""));
   show();
 }
 
