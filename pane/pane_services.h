@@ -9,6 +9,7 @@
 
 namespace platform {
 class DesktopSettings;
+class OverlayPointerSetup;
 class DistributedNotificationCenter;
 class ScriptRunner;
 class TaskRunner;
@@ -26,6 +27,7 @@ struct PaneServices {
   platform::ScriptRunner& scripts;
   RestartClock& clock;
   platform::DesktopSettings& desktop;
+  platform::OverlayPointerSetup& pointerSetup;
   double appKitVersionNumber;
 };
 

@@ -11,6 +11,7 @@
 #include "platform/pane_host/color_well.h"
 #include "platform/pane_host/colour_panel.h"
 #include "platform/pane_host/controls.h"
+#include "platform/desktop/overlay_pointer_setup.h"
 #include "platform/foundation/problem_report.h"
 #include "platform/process/process_workspace.h"
 #include "platform/process/script_runner.h"
@@ -76,6 +77,7 @@ void RetikonControl::a_prefOpen(QObject*) {
     setState(o_retikon, 1);
     retikonPanel(1);
     startOverlayIfNoneRuns();
+    preparePointer();
   } else {
     setState(o_retikon, 0);
     retikonPanel(0);
@@ -175,6 +177,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     if (platform::Status added = services_.scripts.execute(addLoginItemScript(path)); !added)
       services_.problems.report("RetikonX was not made a login item: " + added.error());
     retikonPanel(1);
+    preparePointer();
   } else {
     record.s_Retikon = 0;
     // Logged only: it fails too when there was no login item to remove.
@@ -194,6 +197,14 @@ void RetikonControl::startOverlayIfNoneRuns() {
   const std::string path = overlayApplicationPath(services_.paneBundle);
   if (platform::Status launched = services_.workspace.launchApplication(path); !launched)
     services_.problems.report("RetikonX is switched on but could not be started: " + launched.error());
+}
+
+void RetikonControl::preparePointer() {
+  auto prepared = services_.pointerSetup.prepareOverlayPointer(services_.paneBundle);
+  if (!prepared)
+    services_.problems.report("The crosshair cannot follow the pointer: " + prepared.error());
+  else if (!prepared->empty())
+    services_.problems.report(*prepared);
 }
 
 void RetikonControl::a_goURL(const QAbstractButton* sender) {

@@ -14,19 +14,16 @@ std::string desktopName(const DesktopSession& session) {
 PointerSourceChoice choosePointerSource(const DesktopSession& session) {
   if (!session.wayland) return {PointerSourceKind::XServer, {}};
   const std::string lead =
-      "the crosshair cannot follow the pointer here and stays hidden: on Wayland, programs on XWayland see the "
+      "The crosshair cannot follow the pointer here and stays hidden: on Wayland, programs on XWayland see the "
       "pointer only while it is over their own windows, ";
-  if (session.isGnome())
-    return {PointerSourceKind::None,
-            lead + "and this RetikonX cannot ask GNOME Shell for it yet. Choose \"GNOME on Xorg\" at login to use "
-                   "the crosshair."};
+  if (session.isGnome()) return {PointerSourceKind::GnomeShell, {}};
   if (session.isKde())
     return {PointerSourceKind::None,
             lead + "and this RetikonX cannot ask KWin for it yet. Choose the Plasma (X11) session at login to use "
                    "the crosshair."};
   return {PointerSourceKind::None,
           lead + "and this desktop (" + desktopName(session) +
-              ") offers no other way to ask for it. The crosshair follows the pointer in an X11 session."};
+              ") offers no other way to ask for it. The crosshair follows the pointer in an X11 session and on GNOME."};
 }
 
 }  // namespace platform

@@ -10,7 +10,7 @@
 
 namespace platform {
 
-enum class PointerSourceKind { XServer, None };
+enum class PointerSourceKind { XServer, GnomeShell, None };
 
 struct PointerSourceChoice {
   PointerSourceKind kind = PointerSourceKind::XServer;

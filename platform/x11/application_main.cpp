@@ -7,6 +7,7 @@
 
 #include "platform/bus/notification_center.h"
 #include "platform/event/event_loop.h"
+#include "platform/pointer/gnome_shell_pointer.h"
 #include "platform/pointer/pointer_choice.h"
 #include "platform/pointer/tick_input.h"
 #include "platform/x11/compositor_watch.h"
@@ -57,11 +58,15 @@ class X11Application : public Application {
   TimerHandle timers_ = 0;
 };
 
-std::unique_ptr<PointerSource> sessionPointerSource(x11::X11Display& display, x11::X11Screens& screens) {
+std::unique_ptr<PointerSource> sessionPointerSource(EventLoop& loop, x11::X11Display& display,
+                                                    x11::X11Screens& screens) {
   PointerSourceChoice choice = choosePointerSource(DesktopSession::fromEnvironment());
   switch (choice.kind) {
     case PointerSourceKind::XServer:
       return std::make_unique<x11::X11PointerSource>(display, screens);
+    case PointerSourceKind::GnomeShell:
+      return std::make_unique<GnomeShellPointerSource>(
+          loop, [&screens](int32_t x, int32_t y) { return x11::pointerFromRoot(x, y, screens.primary()); });
     case PointerSourceKind::None:
       break;
   }
@@ -80,7 +85,7 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
   }
   EventLoop loop;
   x11::X11Screens screens(*display);
-  auto pointer = sessionPointerSource(*display, screens);
+  auto pointer = sessionPointerSource(loop, *display, screens);
   TickInput input(*pointer);
   x11::X11WindowServer windows(*display, screens);
   x11::CompositorWatch compositor(*display, [&windows](bool running) { windows.setComposited(running); });

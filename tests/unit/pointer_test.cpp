@@ -1,11 +1,19 @@
 // The overlay's pointer source for each kind of session, and the input the
 // tick reads from it.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <systemd/sd-bus.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
 
+#include "platform/event/event_loop.h"
+#include "platform/pointer/gnome_shell_pointer.h"
 #include "platform/pointer/pointer_choice.h"
 #include "platform/pointer/tick_input.h"
+#include "test_home.h"
 
 namespace {
 
@@ -23,7 +31,7 @@ TEST(PointerChoice, X11AsksTheServerAndWaylandDesktopsWithoutASourceSayWhy) {
       {"weston", nullptr, ":1", "wayland-0", PointerSourceKind::None, "(weston)"},  // WAYLAND_DISPLAY alone
       {nullptr, "wayland", ":0", nullptr, PointerSourceKind::None, "XDG_CURRENT_DESKTOP is not set"},
       {"KDE", "x11", ":0", "wayland-0", PointerSourceKind::None, "KWin"},  // Wayland whatever the type says
-      {"ubuntu:GNOME", "wayland", ":0", "wayland-0", PointerSourceKind::None, "GNOME on Xorg"},
+      {"ubuntu:GNOME", "wayland", ":0", "wayland-0", PointerSourceKind::GnomeShell, ""},
   };
   for (const auto& c : cases) {
     auto choice = platform::choosePointerSource(platform::DesktopSession::from(c.desktop, c.type, c.display,
@@ -76,6 +84,77 @@ TEST(TickInput, AsksItsSourceOncePerTickAndSaysEachNewReasonForAnUnknownPointerO
   EXPECT_EQ(said.find("no compositor"), said.rfind("no compositor")) << said;
   EXPECT_NE(said.find("no compositor\n"), std::string::npos) << said;
   EXPECT_NE(said.find("extension not loaded\n"), std::string::npos) << said;
+}
+
+// GNOME Shell with the pointer extension, on a private session bus: it
+// answers from its own thread, as the real shell from its own process.
+class StandInShell {
+ public:
+  explicit StandInShell(const std::string& address) {
+    sd_bus_new(&bus_);
+    sd_bus_set_address(bus_, address.c_str());
+    sd_bus_set_bus_client(bus_, 1);
+    if (sd_bus_start(bus_) < 0 || sd_bus_request_name(bus_, "org.gnome.Shell", 0) < 0) return;
+    sd_bus_add_object_vtable(bus_, nullptr, "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer", kVtable,
+                             nullptr);
+    serving_ = std::thread([this] {
+      while (!stop_) {
+        while (sd_bus_process(bus_, nullptr) > 0) {}
+        sd_bus_wait(bus_, 20'000);
+      }
+    });
+  }
+  ~StandInShell() {
+    stop_ = true;
+    if (serving_.joinable()) serving_.join();
+    sd_bus_flush_close_unref(bus_);
+  }
+  bool serving() const { return serving_.joinable(); }
+
+ private:
+  // Pointer at (750, 320) on the stage; Control, Super and Num Lock (Mod2) held.
+  static int getPointer(sd_bus_message* call, void*, sd_bus_error*) {
+    return sd_bus_reply_method_return(call, "iiu", 750, 320, (1u << 2) | (1u << 26) | (1u << 4));
+  }
+  static constexpr sd_bus_vtable kVtable[] = {SD_BUS_VTABLE_START(0),
+                                              SD_BUS_METHOD("GetPointer", "", "iiu", getPointer, 0),
+                                              SD_BUS_VTABLE_END};
+  sd_bus* bus_ = nullptr;
+  std::atomic<bool> stop_ = false;
+  std::thread serving_;
+};
+
+TEST(GnomeShellPointer, AsksTheExtensionAndSaysToLogInAgainUntilTheShellHasLoadedIt) {
+  unit::TempHome home;
+  const std::string address = "unix:path=" + (home.path() / "bus").string();
+  FILE* daemon = popen(("dbus-daemon --session --fork --print-pid=1 --address=" + address).c_str(), "r");
+  char pid[32] = "";
+  ASSERT_TRUE(daemon && fgets(pid, sizeof pid, daemon));
+  pclose(daemon);
+  const std::shared_ptr<void> stop(nullptr, [pid = atoi(pid)](void*) { kill(pid, SIGTERM); });
+  unit::ScopedEnvironment bus("DBUS_SESSION_BUS_ADDRESS", address);
+
+  platform::EventLoop loop;
+  // The primary screen starts 50 to the right of the stage's origin.
+  platform::GnomeShellPointerSource source(loop, [](int32_t x, int32_t y) {
+    return platform::Point{static_cast<int16_t>(y), static_cast<int16_t>(x - 50)};
+  });
+  EXPECT_FALSE(source.read());
+  EXPECT_NE(source.whyUnknown().find("log out and back in once"), std::string::npos) << source.whyUnknown();
+
+  StandInShell shell(address);
+  ASSERT_TRUE(shell.serving());
+  auto reading = source.read();
+  ASSERT_TRUE(reading) << source.whyUnknown();
+  EXPECT_EQ(reading->pointer, (platform::Point{320, 700}));
+  EXPECT_EQ(reading->modifiers, 0x1100u) << "control and command; Num Lock dropped";
+}
+
+TEST(GnomeShellPointer, MapsClutterModifiersIntoTheSettingsLayout) {
+  const std::pair<uint32_t, uint32_t> cases[] = {{0, 0},           {1u << 0, 0x0200}, {1u << 1, 0x0400},
+                                                 {1u << 2, 0x1000}, {1u << 3, 0x0800}, {1u << 6, 0x0100},
+                                                 {1u << 26, 0x0100}, {(1u << 4) | (1u << 8) | (1u << 28), 0}};
+  for (auto [clutter, mask] : cases) EXPECT_EQ(platform::modifiersFromClutter(clutter), mask) << clutter;
 }
 
 }  // namespace
