@@ -9,8 +9,8 @@
 
 namespace platform {
 class DesktopSettings;
-class OverlayPointerSetup;
 class DistributedNotificationCenter;
+class OverlayPointerSetup;
 class ScriptRunner;
 class TaskRunner;
 class Workspace;

@@ -7,11 +7,11 @@
 #include <QLineEdit>
 
 #include "pane/overlay_scripts.h"
+#include "platform/desktop/overlay_pointer_setup.h"
 #include "platform/foundation/system_log.h"
 #include "platform/pane_host/color_well.h"
 #include "platform/pane_host/colour_panel.h"
 #include "platform/pane_host/controls.h"
-#include "platform/desktop/overlay_pointer_setup.h"
 #include "platform/foundation/problem_report.h"
 #include "platform/process/process_workspace.h"
 #include "platform/process/script_runner.h"

@@ -3,7 +3,6 @@
 #include <systemd/sd-bus.h>
 
 #include <chrono>
-#include <cstring>
 
 #include "platform/event/event_loop.h"
 #include "settings/settings_record.h"
