@@ -1,11 +1,9 @@
 // The overlay's pointer source for each kind of session, and the input the
 // tick reads from it.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <systemd/sd-bus.h>
 
 #include <atomic>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -126,13 +124,8 @@ class StandInShell {
 
 TEST(GnomeShellPointer, AsksTheExtensionAndSaysToLogInAgainUntilTheShellHasLoadedIt) {
   unit::TempHome home;
-  const std::string address = "unix:path=" + (home.path() / "bus").string();
-  FILE* daemon = popen(("dbus-daemon --session --fork --print-pid=1 --address=" + address).c_str(), "r");
-  char pid[32] = "";
-  ASSERT_TRUE(daemon && fgets(pid, sizeof pid, daemon));
-  pclose(daemon);
-  const std::shared_ptr<void> stop(nullptr, [pid = atoi(pid)](void*) { kill(pid, SIGTERM); });
-  unit::ScopedEnvironment bus("DBUS_SESSION_BUS_ADDRESS", address);
+  unit::PrivateSessionBus bus(home.path());
+  ASSERT_TRUE(bus.running());
 
   platform::EventLoop loop;
   // The primary screen starts 50 to the right of the stage's origin.
@@ -142,7 +135,7 @@ TEST(GnomeShellPointer, AsksTheExtensionAndSaysToLogInAgainUntilTheShellHasLoade
   EXPECT_FALSE(source.read());
   EXPECT_NE(source.whyUnknown().find("log out and back in once"), std::string::npos) << source.whyUnknown();
 
-  StandInShell shell(address);
+  StandInShell shell(bus.address());
   ASSERT_TRUE(shell.serving());
   auto reading = source.read();
   ASSERT_TRUE(reading) << source.whyUnknown();
