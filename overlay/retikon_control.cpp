@@ -38,6 +38,11 @@ void RetikonControl::checkKey() {
     application_.terminate();
     return;
   }
+  // A crosshair left where the pointer was last seen would point at nothing.
+  if (!input_.pointerKnown()) {
+    hideCrossLine();
+    return;
+  }
   if (record.s_Disp == 1) {
     showCrossLine();
     return;

@@ -5,6 +5,7 @@
 #include "platform/bus/notification_center.h"
 #include "platform/desktop/file_manager_workspace.h"
 #include "platform/desktop/session_desktop_settings.h"
+#include "platform/desktop/session_overlay_pointer.h"
 #include "platform/foundation/appkit_version.h"
 #include "platform/login_items/login_items.h"
 #include "platform/pane_host/bus_dispatcher.h"
@@ -26,6 +27,7 @@ struct SystemServices::Parts {
   platform::AppleScriptRunner appleScripts{workspace, loginItems};
   platform::FileManagerScripts scripts{appleScripts, workspace};
   platform::SessionDesktopSettings desktop{tasks};
+  platform::SessionOverlayPointerSetup pointerSetup;
 };
 
 SystemServices::SystemServices() : parts_(std::make_unique<Parts>()) {}
@@ -34,7 +36,7 @@ SystemServices::~SystemServices() = default;
 PaneServices SystemServices::services() {
   return PaneServices{crosshairRecord,   tweaksState,      *parts_->center, parts_->workspace,
                       parts_->tasks,     parts_->scripts,  parts_->clock,   parts_->desktop,
-                      platform::NSAppKitVersionNumber};
+                      parts_->pointerSetup, platform::NSAppKitVersionNumber};
 }
 
 }  // namespace vantrel

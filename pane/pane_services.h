@@ -11,6 +11,7 @@
 namespace platform {
 class DesktopSettings;
 class DistributedNotificationCenter;
+class OverlayPointerSetup;
 class ScriptRunner;
 class TaskRunner;
 class WaitClock;
@@ -28,6 +29,7 @@ struct PaneServices {
   platform::ScriptRunner& scripts;
   platform::WaitClock& clock;  // every wait of the window's thread
   platform::DesktopSettings& desktop;
+  platform::OverlayPointerSetup& pointerSetup;
   double appKitVersionNumber;
 };
 

@@ -9,6 +9,7 @@
 
 #include "pane/overlay_scripts.h"
 #include "platform/bus/notification_center.h"
+#include "platform/desktop/overlay_pointer_setup.h"
 #include "platform/foundation/system_log.h"
 #include "platform/pane_host/color_well.h"
 #include "platform/pane_host/colour_panel.h"
@@ -33,6 +34,7 @@ constexpr const char* kSwitchingRequest = "overlay";
 constexpr const char* kLoginItemRequest = "login item";
 constexpr const char* kLinkRequest = "link";
 constexpr const char* kBusRequest = "session bus";
+constexpr const char* kPointerRequest = "pointer";
 
 }  // namespace
 
@@ -90,6 +92,7 @@ void RetikonControl::a_prefOpen(QObject*) {
     setState(o_retikon, 1);
     retikonPanel(1);
     startOverlayIfNoneRuns();
+    preparePointer();
   } else {
     setState(o_retikon, 0);
     retikonPanel(0);
@@ -201,6 +204,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     else
       services_.problems.resolved(kLoginItemRequest);
     retikonPanel(1);
+    preparePointer();
   } else {
     record.s_Retikon = 0;
     // Logged only: it fails too when there was no login item to remove.
@@ -220,6 +224,16 @@ void RetikonControl::startOverlayIfNoneRuns() {
   const std::string path = overlayApplicationPath(services_.paneBundle);
   if (platform::Status launched = services_.workspace.launchApplication(path); !launched)
     services_.problems.report(kSwitchingRequest, "RetikonX is switched on but could not be started: " + launched.error());
+}
+
+void RetikonControl::preparePointer() {
+  auto prepared = services_.pointerSetup.prepareOverlayPointer(services_.paneBundle);
+  if (!prepared)
+    services_.problems.report(kPointerRequest, "The crosshair cannot follow the pointer: " + prepared.error());
+  else if (!prepared->empty())
+    services_.problems.report(kPointerRequest, *prepared);
+  else
+    services_.problems.resolved(kPointerRequest);
 }
 
 void RetikonControl::a_goURL(const QAbstractButton* sender) {

@@ -18,6 +18,7 @@ class QWidget;
 namespace platform {
 class ColorWell;
 class DistributedNotificationCenter;
+class OverlayPointerSetup;
 class ProblemReporter;
 class ScriptRunner;
 class Workspace;
@@ -31,6 +32,7 @@ struct RetikonServices {
   platform::Workspace& workspace;
   platform::ScriptRunner& scripts;
   platform::ProblemReporter& problems;  // what the user asked for and did not happen
+  platform::OverlayPointerSetup& pointerSetup;
   std::string paneBundle;               // the bundle the pane was loaded from
 };
 
@@ -83,6 +85,9 @@ class RetikonControl : public QObject {
   settings::SaveResult save();
   // The box says on: an overlay that crashed or was ended is started again.
   void startOverlayIfNoneRuns();
+  // The desktop made ready for the overlay to follow the pointer, or the
+  // user told what remains to do or why it cannot.
+  void preparePointer();
 
   RetikonServices services_;
 };

@@ -22,7 +22,7 @@ TweaksServices tweaksServices(const PaneServices& services, platform::ProblemRep
 RetikonServices crosshairServices(const PaneServices& services, platform::ProblemReporter& problems,
                                   const std::string& paneBundle) {
   return RetikonServices{services.record, services.center, services.workspace, services.scripts, problems,
-                         paneBundle};
+                         services.pointerSetup, paneBundle};
 }
 
 }  // namespace

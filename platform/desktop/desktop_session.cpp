@@ -7,7 +7,8 @@
 
 namespace platform {
 
-DesktopSession DesktopSession::from(const char* currentDesktop, const char* sessionType, const char* display) {
+DesktopSession DesktopSession::from(const char* currentDesktop, const char* sessionType, const char* display,
+                                    const char* waylandDisplay) {
   DesktopSession session;
   std::string_view list = currentDesktop ? currentDesktop : "";
   while (!list.empty()) {
@@ -17,13 +18,14 @@ DesktopSession DesktopSession::from(const char* currentDesktop, const char* sess
     list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
   }
   std::string_view type = sessionType ? sessionType : "";
-  session.wayland = type == "wayland";
-  session.x11 = type == "x11" || (type.empty() && display && *display);
+  session.wayland = type == "wayland" || (waylandDisplay && *waylandDisplay);
+  session.x11 = !session.wayland && (type == "x11" || (type.empty() && display && *display));
   return session;
 }
 
 DesktopSession DesktopSession::fromEnvironment() {
-  return from(std::getenv("XDG_CURRENT_DESKTOP"), std::getenv("XDG_SESSION_TYPE"), std::getenv("DISPLAY"));
+  return from(std::getenv("XDG_CURRENT_DESKTOP"), std::getenv("XDG_SESSION_TYPE"), std::getenv("DISPLAY"),
+              std::getenv("WAYLAND_DISPLAY"));
 }
 
 bool DesktopSession::is(std::string_view desktop) const {

@@ -13,9 +13,12 @@ struct DesktopSession {
   bool wayland = false;
 
   // XDG_CURRENT_DESKTOP is a colon-separated list; XDG_SESSION_TYPE says
-  // x11 or wayland. A session that names no type is an X11 one when it has
-  // a DISPLAY (a bare window manager started by startx).
-  static DesktopSession from(const char* currentDesktop, const char* sessionType, const char* display);
+  // x11 or wayland. A WAYLAND_DISPLAY makes it a Wayland session whatever
+  // the type says (programs started from it inherit it). A session that
+  // names no type is an X11 one when it has a DISPLAY (a bare window manager
+  // started by startx).
+  static DesktopSession from(const char* currentDesktop, const char* sessionType, const char* display,
+                             const char* waylandDisplay = nullptr);
   static DesktopSession fromEnvironment();
 
   // Letter case aside, as desktops spell themselves differently.

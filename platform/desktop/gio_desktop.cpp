@@ -3,6 +3,7 @@
 
 #include <gio/gio.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <vector>
@@ -91,6 +92,41 @@ Status setDouble(const std::string& schema, const std::string& key, double value
   g_object_unref(settings);
   if (!stored) return fail(schema + " " + key + " is not writable");
   return {};
+}
+
+Status setListed(const std::string& schema, const std::string& key, const std::string& text, bool listed) {
+  if (!hasSchemaKey(schema, key)) return fail(schema + " has no key " + key);
+  GSettings* settings = g_settings_new(schema.c_str());
+  gchar** old = g_settings_get_strv(settings, key.c_str());
+  std::vector<const gchar*> kept;
+  bool changed = false;
+  for (gchar** item = old; *item; ++item) {
+    if (text == *item && !listed)
+      changed = true;
+    else
+      kept.push_back(*item);
+  }
+  if (listed && std::find(kept.begin(), kept.end(), text) == kept.end()) {
+    kept.push_back(text.c_str());
+    changed = true;
+  }
+  kept.push_back(nullptr);
+  bool stored = !changed || g_settings_set_strv(settings, key.c_str(), kept.data());
+  g_settings_sync();
+  g_strfreev(old);
+  g_object_unref(settings);
+  if (!stored) return fail(schema + " " + key + " is not writable");
+  return {};
+}
+
+bool answers(const char* service, const char* path, const char* interface, const char* method) {
+  auto bus = session();
+  if (!bus) return false;
+  GError* error = nullptr;
+  Variant reply(g_dbus_connection_call_sync(bus->get(), service, path, interface, method, nullptr, nullptr,
+                                            G_DBUS_CALL_FLAGS_NO_AUTO_START, 1000, nullptr, &error));
+  if (error) g_error_free(error);
+  return reply != nullptr;
 }
 
 Status setXfconfAcceleration(double acceleration, const std::vector<std::string>& moreDevices) {

@@ -15,6 +15,11 @@ bool sessionBus();
 bool hasSchemaKey(const std::string& schema, const std::string& key);
 // Stored before it returns.
 Status setDouble(const std::string& schema, const std::string& key, double value);
+// A list of texts with this text in it (added at the end) or not (every copy
+// taken out); stored before it returns when it changed.
+Status setListed(const std::string& schema, const std::string& key, const std::string& text, bool listed);
+// Whether a service answers a method that takes no arguments, within a second.
+bool answers(const char* service, const char* path, const char* interface, const char* method);
 
 // Every device the "pointers" channel names, and the devices given (as
 // the channel names them) whose property may not be there yet.

@@ -11,6 +11,10 @@ namespace platform {
 class Input {
  public:
   virtual ~Input() = default;
+  // False when the session does not tell where the pointer is now (a Wayland
+  // desktop that keeps it from programs on XWayland): there is nothing to
+  // place a crosshair around.
+  virtual bool pointerKnown() = 0;
   virtual Point getMouse() = 0;
   // Held modifiers in the settings' mask layout (settings::kCommandKey ...).
   virtual uint32_t getCurrentKeyModifiers() = 0;

@@ -8,6 +8,9 @@
 
 #include "platform/bus/notification_center.h"
 #include "platform/event/event_loop.h"
+#include "platform/pointer/gnome_shell_pointer.h"
+#include "platform/pointer/pointer_choice.h"
+#include "platform/pointer/tick_input.h"
 #include "platform/x11/compositor_watch.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_input.h"
@@ -19,7 +22,7 @@ namespace {
 
 class X11Application : public Application {
  public:
-  X11Application(EventLoop& loop, DistributedNotificationCenter& center, x11::X11Input& input,
+  X11Application(EventLoop& loop, DistributedNotificationCenter& center, TickInput& input,
                  x11::X11WindowServer& windows, x11::X11Display& display)
       : loop_(loop), center_(center), input_(input), windows_(windows), display_(display) {}
 
@@ -50,11 +53,26 @@ class X11Application : public Application {
  private:
   EventLoop& loop_;
   DistributedNotificationCenter& center_;
-  x11::X11Input& input_;
+  TickInput& input_;
   x11::X11WindowServer& windows_;
   x11::X11Display& display_;
   TimerHandle timers_ = 0;
 };
+
+std::unique_ptr<PointerSource> sessionPointerSource(EventLoop& loop, x11::X11Display& display,
+                                                    x11::X11Screens& screens) {
+  PointerSourceChoice choice = choosePointerSource(DesktopSession::fromEnvironment());
+  switch (choice.kind) {
+    case PointerSourceKind::XServer:
+      return std::make_unique<x11::X11PointerSource>(display, screens);
+    case PointerSourceKind::GnomeShell:
+      return std::make_unique<GnomeShellPointerSource>(
+          loop, [&screens](int32_t x, int32_t y) { return x11::pointerFromRoot(x, y, screens.primary()); });
+    case PointerSourceKind::None:
+      break;
+  }
+  return std::make_unique<NoPointerSource>(std::move(choice.whyNone));
+}
 
 }  // namespace
 
@@ -68,7 +86,8 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
   }
   EventLoop loop;
   x11::X11Screens screens(*display);
-  x11::X11Input input(*display, screens);
+  auto pointer = sessionPointerSource(loop, *display, screens);
+  TickInput input(*pointer);
   x11::X11WindowServer windows(*display, screens);
   x11::CompositorWatch compositor(*display, [&windows](bool running) { windows.setComposited(running); });
   windows.setComposited(compositor.running());

@@ -5,21 +5,12 @@
 
 namespace platform::x11 {
 
-const X11Input::Answer& X11Input::query() {
-  if (answer_) return *answer_;
+std::optional<PointerReading> X11PointerSource::read() {
   xcb_connection_t* c = display_.connection();
   XcbReply<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(c, xcb_query_pointer(c, display_.root()), nullptr));
-  Answer answer;
-  if (reply) {
-    answer.pointer = pointerFromRoot(reply->root_x, reply->root_y, screens_.primary());
-    answer.modifiers = modifierMaskFromState(reply->mask);
-  }
-  answer_ = answer;
-  return *answer_;
+  if (!reply) return std::nullopt;
+  return PointerReading{pointerFromRoot(reply->root_x, reply->root_y, screens_.primary()),
+                        modifierMaskFromState(reply->mask)};
 }
-
-Point X11Input::getMouse() { return query().pointer; }
-
-uint32_t X11Input::getCurrentKeyModifiers() { return query().modifiers; }
 
 }  // namespace platform::x11

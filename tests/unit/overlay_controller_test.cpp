@@ -68,6 +68,7 @@ class Overlay : public ::testing::Test,
     return interval = every, tick = std::move(callback), 7;
   }
   void terminate() override { ++terminated; }
+  bool pointerKnown() override { return pointerIsKnown; }
   platform::Point getMouse() override { return {300, 700}; }
   uint32_t getCurrentKeyModifiers() override { return modifiers; }
   std::optional<platform::Size> primaryScreenSize() override { return screen; }
@@ -95,6 +96,7 @@ class Overlay : public ::testing::Test,
   std::function<void()> notify, tick;
   int terminated = 0;
   uint32_t modifiers = 0;
+  bool pointerIsKnown = true;
   std::optional<platform::Size> screen = platform::Size{1440, 900};
   retikonx::ProcessState state;
   std::unique_ptr<retikonx::MainInterface> ui = retikonx::loadMainInterface(state, *this, *this, *this, *this);
@@ -130,6 +132,7 @@ TEST_F(Overlay, TheTickQuitsShowsOrHides) {
     const char *name, *retikon, *disp, *keys;
     uint32_t held;
     Outcome outcome;
+    bool pointerKnown = true;
   } cases[] = {{"Disabled", "0", "1", "4352", 0, Quit},           {"DisabledHeld", "0", "0", "4352", kCmd | kCtrl, Quit},
                {"Always", "1", "1", "4352", 0, Show},             {"AlwaysMaskZero", "1", "1", "0", 0, Show},
                {"AnyNonZeroFlagRuns", "-7", "1", "0", 0, Show},   {"HotKeysHeld", "1", "0", "4352", kCmd | kCtrl, Show},
@@ -138,13 +141,18 @@ TEST_F(Overlay, TheTickQuitsShowsOrHides) {
                {"DisplayKindTwo", "1", "2", "4352", 0, Hide},
                {"DisplayKindMinusOne", "1", "-1", "4352", kCmd | kCtrl, Show},
                {"CapsLockEngaged", "1", "0", "1024", settings::kCapsLockKey, Show},
-               {"RightControlBitsDropped", "1", "0", "37128", kCmd | kCtrl, Show}};
+               {"RightControlBitsDropped", "1", "0", "37128", kCmd | kCtrl, Show},
+               // A session that does not say where the pointer is hides the crosshair, never freezes it.
+               {"AlwaysPointerUnknown", "1", "1", "4352", 0, Hide, false},
+               {"HotKeysHeldPointerUnknown", "1", "0", "4352", kCmd | kCtrl, Hide, false},
+               {"DisabledPointerUnknown", "0", "1", "4352", 0, Quit, false}};
   for (const auto& c : cases) {
     launch({{"retikon", c.retikon}, {"DispKind", c.disp}, {"keys", c.keys}});
     // Shown with this colour, so a hide has something to take away and a show nothing to re-order.
     state.showPoint = 1;
     state.s_prevWinColor = state.record.s_WinColor;
     modifiers = c.held;
+    pointerIsKnown = c.pointerKnown;
     const int terminatedBefore = terminated;
     tick();
     EXPECT_EQ(terminated - terminatedBefore, c.outcome == Quit ? 1 : 0) << c.name;

@@ -7,7 +7,9 @@
 
 #include "pane/overlay_scripts.h"
 #include "pane_test_support.h"
+#include "platform/desktop/session_overlay_pointer.h"
 #include "platform/pane_host/color_well.h"
+#include "platform/pointer/gnome_pointer_extension.h"
 
 namespace pane_test {
 namespace {
@@ -181,6 +183,48 @@ TEST_F(PaneTest, SwitchingOnStartsTheOverlayOfThePaneThatRunsAndMakesItALoginIte
               std::tuple(0, std::optional<std::string>("0"), 1, size_t{1}));  // switching off launches nothing
   }
   EXPECT_EQ(read(kSettings).string("retikon"), "0");
+}
+
+// On a desktop where the overlay cannot see the pointer by itself, switching it on, or opening the window with it
+// on, gets the desktop ready and tells the user what is left to do.
+TEST_F(PaneTest, TheOverlayOnGetsTheDesktopReadyToFollowThePointerAndTheWindowSaysWhatIsLeft) {
+  const std::string logIn = "Log out and back in once so that the crosshair can follow the pointer";
+  system.pointerNotice = logIn;
+  openPane();
+  EXPECT_TRUE(system.pointerPrepared.empty()) << "nothing to follow while the overlay is off";
+  page().o_retikon->click();
+  EXPECT_EQ(system.pointerPrepared, Strings{(home.path() / "Vantrel.prefPane").string()});
+  EXPECT_TRUE(problemLine().ends_with(logIn)) << problemLine();
+
+  system.pointerNotice.clear();
+  system.pointerFails = "org.gnome.shell has no key enabled-extensions";
+  openPane();
+  EXPECT_EQ(system.pointerPrepared.size(), 2u);
+  EXPECT_TRUE(problemLine().ends_with("The crosshair cannot follow the pointer: org.gnome.shell has no key "
+                                      "enabled-extensions")) << problemLine();
+  system.pointerFails.reset();
+  openPane();
+  EXPECT_EQ(problemLine(), "") << "an X11 session needs nothing";
+}
+
+// The extension travels in the built pane and lands where GNOME Shell looks for the user's extensions.
+TEST(GnomePointerExtension, InstallsFromThePanesBundleOverAnOlderCopy) {
+  unit::TempHome home;
+  const fs::path bundle = BUILT_PANE;
+  const fs::path installed = home.path() / ".local/share/gnome-shell/extensions" / platform::gnome::kExtensionUuid;
+  unit::writeText(installed / "extension.js", "// an older version");
+  ASSERT_TRUE(platform::installGnomePointerExtension(bundle, home.path() / ".local/share"));
+  for (const char* file : {"metadata.json", "extension.js"})
+    EXPECT_EQ(unit::readText(installed / file),
+              unit::readText(bundle / "Contents/Resources/gnome-shell-extension" / file)) << file;
+  const std::string metadata = unit::readText(installed / "metadata.json");
+  EXPECT_NE(metadata.find(std::string("\"uuid\": \"") + platform::gnome::kExtensionUuid + "\""), npos) << metadata;
+  EXPECT_NE(metadata.find("\"43\""), npos) << metadata;
+  EXPECT_NE(unit::readText(installed / "extension.js").find(platform::gnome::kPointerPath), npos);
+
+  auto missing = platform::installGnomePointerExtension(home.path() / "Nowhere.prefPane", home.path() / "data");
+  ASSERT_FALSE(missing);
+  EXPECT_NE(missing.error().find("was not installed"), npos) << missing.error();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "pane/retikon_control.h"
 #include "pane/vantrel_pref_pref.h"
 #include "platform/bus/notification_center.h"
+#include "platform/desktop/overlay_pointer_setup.h"
 #include "platform/pane_host/colour_panel.h"
 #include "test_home.h"
 
@@ -22,7 +23,7 @@ using Applications = std::vector<platform::ApplicationDescription>;
 inline constexpr size_t npos = std::string::npos;
 
 struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskRunner, platform::WaitClock,
-                    platform::DesktopSettings {
+                    platform::DesktopSettings, platform::OverlayPointerSetup {
   platform::Status launchApplication(const std::string& path) override {
     if (onLaunch) onLaunch();
     return answer(launched, path, launchFails ? std::optional(path + " is missing") : std::nullopt);
@@ -45,6 +46,11 @@ struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskR
     return answer(desktop, std::string("arrows ") + "01"[s.backward] + "01"[s.forward] + "01"[s.secondaryBackward] +
                                "01"[s.secondaryForward], desktopFails);
   }
+  platform::Result<std::string> prepareOverlayPointer(const std::string& paneBundle) override {
+    pointerPrepared.push_back(paneBundle);
+    if (pointerFails) return platform::fail(*pointerFails);
+    return pointerNotice;
+  }
   static platform::Status answer(Strings& log, const std::string& request, const std::optional<std::string>& failure) {
     log.push_back(request);
     if (failure) return platform::fail(*failure);
@@ -52,6 +58,9 @@ struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskR
   }
 
   Strings launched, scripts, desktop, tasks;  // a task as its path and arguments
+  Strings pointerPrepared;                    // the pane bundles given
+  std::string pointerNotice;                  // what the desktop asks of the user
+  std::optional<std::string> pointerFails;
   std::vector<Applications> running{{}};  // one per scan, the last ever after
   size_t scans = 0;
   std::function<void()> onLaunch;
@@ -88,7 +97,7 @@ class PaneTest : public ::testing::Test {
   // Builds the pane and runs its load sequence, as the host does.
   void openPane(fs::path bundle = {}) {
     pane = std::make_unique<vantrel::VantrelPrefPref>(
-        vantrel::PaneServices{record, tweaks, *center, system, system, system, system, system, appKitVersion});
+        vantrel::PaneServices{record, tweaks, *center, system, system, system, system, system, system, appKitVersion});
     ASSERT_TRUE(pane->initWithBundle((bundle.empty() ? home.path() / "Vantrel.prefPane" : bundle).string()));
     view.reset(pane->loadMainView());
     pane->mainViewDidLoad();

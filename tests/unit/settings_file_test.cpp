@@ -141,13 +141,8 @@ TEST_F(SettingsFile, FirstSaveMakesTheFolderThenNumbersReadLikeTextsAndSavesWrit
 // relies on that to show the file as it stayed.
 TEST_F(SettingsFile, ASaveThatCannotWriteKeepsTheOldFileAndStillPostsTheChange) {
   // A private session bus, and on it an observer as a running overlay has.
-  const std::string address = "unix:path=" + (home.path() / "bus").string();
-  FILE* daemon = popen(("dbus-daemon --session --fork --print-pid=1 --address=" + address).c_str(), "r");
-  char pid[32] = "";
-  ASSERT_TRUE(daemon && fgets(pid, sizeof pid, daemon));
-  pclose(daemon);
-  const std::shared_ptr<void> stop(nullptr, [pid = atoi(pid)](void*) { kill(pid, SIGTERM); });
-  unit::ScopedEnvironment bus("DBUS_SESSION_BUS_ADDRESS", address);
+  unit::PrivateSessionBus bus(home.path());
+  ASSERT_TRUE(bus.running());
   platform::EventLoop loop;
   auto overlay = platform::DistributedNotificationCenter::defaultCenter();
   int heard = 0;

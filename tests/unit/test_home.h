@@ -3,11 +3,13 @@
 // What every unit test may need: a private home as bare as a fresh
 // account's (no ~/Library), files and programs in it, environment
 // variables, a bounded wait.
+#include <signal.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +65,32 @@ inline fs::path makeBundle(const fs::path& folder, const std::string& name, cons
             "<plist version=\"1.0\"><dict><key>CFBundleExecutable</key><string>" + name + "</string></dict></plist>");
   return bundle;
 }
+
+// A session bus of the test's own, listening in folder and named by
+// DBUS_SESSION_BUS_ADDRESS while the object lives; ended with it.
+class PrivateSessionBus {
+ public:
+  explicit PrivateSessionBus(const fs::path& folder)
+      : address_("unix:path=" + (folder / "bus").string()), environment_("DBUS_SESSION_BUS_ADDRESS", address_) {
+    FILE* daemon = popen(("dbus-daemon --session --fork --print-pid=1 --address=" + address_).c_str(), "r");
+    char pid[32] = "";
+    if (daemon && fgets(pid, sizeof pid, daemon)) pid_ = std::atoi(pid);
+    if (daemon) pclose(daemon);
+  }
+  ~PrivateSessionBus() {
+    if (pid_ > 0) kill(pid_, SIGTERM);
+  }
+  PrivateSessionBus(const PrivateSessionBus&) = delete;
+  PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
+
+  bool running() const { return pid_ > 0; }
+  const std::string& address() const { return address_; }
+
+ private:
+  std::string address_;
+  ScopedEnvironment environment_;
+  pid_t pid_ = 0;
+};
 
 // A temporary folder that is HOME while the object lives. It counts saves of
 // files in its preferences folder (a rename onto the name, or a written

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "platform/desktop/session_overlay_pointer.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include "platform/desktop/desktop_session.h"
+#include "platform/desktop/gio_desktop.h"
+#include "platform/pointer/gnome_pointer_extension.h"
+#include "platform/pointer/pointer_choice.h"
+
+namespace platform {
+namespace fs = std::filesystem;
+namespace {
+
+fs::path dataHome() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data && *data == '/') return data;
+  const char* home = std::getenv("HOME");
+  return fs::path(home ? home : "") / ".local/share";
+}
+
+}  // namespace
+
+Status installGnomePointerExtension(const fs::path& paneBundle, const fs::path& dataHome) {
+  const fs::path from = paneBundle / "Contents/Resources/gnome-shell-extension";
+  const fs::path to = dataHome / "gnome-shell/extensions" / gnome::kExtensionUuid;
+  std::error_code error;
+  fs::create_directories(to, error);
+  for (const char* file : {"metadata.json", "extension.js"}) {
+    if (!error) fs::copy_file(from / file, to / file, fs::copy_options::overwrite_existing, error);
+    if (error) return fail("the GNOME Shell extension was not installed in " + to.string() + ": " + error.message());
+  }
+  return {};
+}
+
+Result<std::string> SessionOverlayPointerSetup::prepareOverlayPointer(const std::string& paneBundle) {
+  PointerSourceChoice choice = choosePointerSource(DesktopSession::fromEnvironment());
+  if (choice.kind == PointerSourceKind::XServer) return std::string();
+  if (choice.kind == PointerSourceKind::None) return choice.whyNone;
+
+  if (Status installed = installGnomePointerExtension(paneBundle, dataHome()); !installed) return fail(installed.error());
+  // Switching the overlay on asks for the extension, even one the user turned off before.
+  for (auto [key, listed] : {std::pair{"enabled-extensions", true}, std::pair{"disabled-extensions", false}}) {
+    if (!listed && !gio::hasSchemaKey("org.gnome.shell", key)) continue;
+    if (Status set = gio::setListed("org.gnome.shell", key, gnome::kExtensionUuid, listed); !set)
+      return fail("the GNOME Shell extension was not enabled: " + set.error());
+  }
+  // GNOME Shell loads a new extension only at login.
+  if (gio::answers(gnome::kShellService, gnome::kPointerPath, gnome::kPointerInterface, gnome::kPointerMethod))
+    return std::string();
+  return std::string("Log out and back in once so that the crosshair can follow the pointer");
+}
+
+}  // namespace platform

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+#include "platform/pointer/gnome_shell_pointer.h"
+
+#include <systemd/sd-bus.h>
+
+#include <chrono>
+
+#include "platform/event/event_loop.h"
+#include "settings/settings_record.h"
+
+namespace platform {
+namespace {
+
+// Well inside a tick: a shell that is stuck must not stop the overlay's loop.
+constexpr std::chrono::microseconds kCallTimeout{80'000};
+
+const std::string kNoBus =
+    "The crosshair cannot follow the pointer and stays hidden: on GNOME's Wayland session RetikonX asks GNOME "
+    "Shell for the pointer over the D-Bus session bus, and there is none";
+const std::string kNotLoaded =
+    "The crosshair cannot follow the pointer yet and stays hidden: GNOME Shell has not loaded the RetikonX pointer "
+    "extension (" + std::string(gnome::kExtensionUuid) +
+    "). Open Vantrel with the crosshair switched on, which installs and enables it, then log out and back in "
+    "once so that the crosshair can follow the pointer";
+const std::string kNoAnswer =
+    "The crosshair is hidden while GNOME Shell does not answer where the pointer is";
+
+// Clutter's modifier bits, which are X's below bit 8.
+constexpr uint32_t kClutterShift = 1 << 0, kClutterLock = 1 << 1, kClutterControl = 1 << 2, kClutterMod1 = 1 << 3,
+                   kClutterMod4 = 1 << 6, kClutterSuper = 1 << 26;
+
+}  // namespace
+
+uint32_t modifiersFromClutter(uint32_t state) {
+  uint32_t mask = 0;
+  if (state & (kClutterMod4 | kClutterSuper)) mask |= settings::kCommandKey;
+  if (state & kClutterShift) mask |= settings::kShiftKey;
+  if (state & kClutterLock) mask |= settings::kCapsLockKey;
+  if (state & kClutterMod1) mask |= settings::kOptionKey;
+  if (state & kClutterControl) mask |= settings::kControlKey;
+  return mask;
+}
+
+GnomeShellPointerSource::GnomeShellPointerSource(EventLoop& loop, std::function<Point(int32_t, int32_t)> toPrimary)
+    : loop_(loop), toPrimary_(std::move(toPrimary)), why_(&kNoBus) {}
+
+GnomeShellPointerSource::~GnomeShellPointerSource() { disconnect(); }
+
+bool GnomeShellPointerSource::connect() {
+  if (sd_bus_open_user(&bus_) < 0) {
+    bus_ = nullptr;
+    return false;
+  }
+  sd_bus_set_method_call_timeout(bus_, kCallTimeout.count());
+  // The loop takes in what the bus sends unasked (its greeting), so nothing piles up.
+  sd_bus_attach_event(bus_, loop_.handle(), 0);
+  return true;
+}
+
+void GnomeShellPointerSource::disconnect() {
+  if (!bus_) return;
+  sd_bus_detach_event(bus_);
+  bus_ = sd_bus_flush_close_unref(bus_);
+}
+
+std::optional<PointerReading> GnomeShellPointerSource::read() {
+  if (!bus_ && !connect()) {
+    why_ = &kNoBus;
+    return std::nullopt;
+  }
+  sd_bus_error error = SD_BUS_ERROR_NULL;
+  sd_bus_message* reply = nullptr;
+  int32_t x = 0, y = 0;
+  uint32_t modifiers = 0;
+  int r = sd_bus_call_method(bus_, gnome::kShellService, gnome::kPointerPath, gnome::kPointerInterface,
+                             gnome::kPointerMethod, &error, &reply, "");
+  if (r >= 0) r = sd_bus_message_read(reply, "iiu", &x, &y, &modifiers);
+  sd_bus_message_unref(reply);
+  if (r < 0) {
+    // No shell, or a shell without the extension: the user has to log in again.
+    const bool absent = sd_bus_error_has_names(&error, SD_BUS_ERROR_UNKNOWN_OBJECT, SD_BUS_ERROR_UNKNOWN_METHOD,
+                                               SD_BUS_ERROR_UNKNOWN_INTERFACE, SD_BUS_ERROR_SERVICE_UNKNOWN,
+                                               SD_BUS_ERROR_NAME_HAS_NO_OWNER);
+    why_ = absent ? &kNotLoaded : &kNoAnswer;
+    sd_bus_error_free(&error);
+    // A bus that went away is connected afresh at the next tick.
+    if (!sd_bus_is_open(bus_)) disconnect();
+    return std::nullopt;
+  }
+  return PointerReading{toPrimary_(x, y), modifiersFromClutter(modifiers)};
+}
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#include "platform/pointer/tick_input.h"
+
+#include "platform/foundation/system_log.h"
+
+namespace platform {
+
+const std::optional<PointerReading>& TickInput::reading() {
+  if (!read_) {
+    reading_ = source_.read();
+    read_ = true;
+  }
+  return reading_;
+}
+
+bool TickInput::pointerKnown() {
+  if (reading()) return true;
+  if (const std::string& why = source_.whyUnknown(); why != said_) {
+    said_ = why;
+    systemLog(why);
+  }
+  return false;
+}
+
+Point TickInput::getMouse() { return reading() ? reading()->pointer : Point{}; }
+
+uint32_t TickInput::getCurrentKeyModifiers() { return reading() ? reading()->modifiers : 0; }
+
+}  // namespace platform

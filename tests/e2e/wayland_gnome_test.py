@@ -1,0 +1,117 @@
+# SPDX-License-Identifier: MIT
+"""RetikonX on a headless GNOME Shell (Wayland, XWayland): with the pointer extension
+from the pane's bundle enabled, the crosshair meets the pointer over a native Wayland
+window at successive positions, and in hot-key mode shows while the key is held.
+The pointer and the keys are driven through Mutter's remote-desktop interface."""
+
+import contextlib
+import os
+import shutil
+import subprocess
+
+from e2e_support import BUNDLE, RETIKONX, run_cases, write_settings
+from wayland_support import (Program, arms, crossing, enter_private_namespace, private_session, wait_for,
+                             xwayland)
+
+enter_private_namespace()
+
+from gi.repository import Gio, GLib  # noqa: E402  (after the session's bus is chosen)
+
+UUID = "retikonx-pointer@halvix.com"
+REMOTE = "org.gnome.Mutter.RemoteDesktop"
+CONTROL_L, ESCAPE = 0xFFE3, 0xFF1B
+
+
+class Shell:
+    def __init__(self):
+        self.bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+
+    def call(self, service, path, interface, method, args=None, reply=None):
+        return self.bus.call_sync(service, path, interface, method, args,
+                                  GLib.VariantType(reply) if reply else None, Gio.DBusCallFlags.NONE, 5000,
+                                  None).unpack()
+
+    def pointer(self):
+        """(x, y, modifiers) as the extension answers, or None while it does not."""
+        try:
+            return self.call("org.gnome.Shell", "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer",
+                             "GetPointer", reply="(iiu)")
+        except GLib.Error:
+            return None
+
+    def start_input(self):
+        # The session lives as long as this connection.
+        self.session = self.call(REMOTE, "/org/gnome/Mutter/RemoteDesktop", REMOTE, "CreateSession",
+                                 reply="(o)")[0]
+        self.call(REMOTE, self.session, REMOTE + ".Session", "Start")
+
+    def move_to(self, x, y):
+        """Moves the pointer by the difference (the remote pointer has no absolute motion
+        without a screen cast) and waits until it is there."""
+        here = self.pointer()
+        self.call(REMOTE, self.session, REMOTE + ".Session", "NotifyPointerMotionRelative",
+                  GLib.Variant("(dd)", (float(x - here[0]), float(y - here[1]))))
+        wait_for(lambda: self.pointer()[:2] == (x, y), what="the pointer at (%d, %d)" % (x, y))
+
+    def key(self, keysym, pressed):
+        self.call(REMOTE, self.session, REMOTE + ".Session", "NotifyKeyboardKeysym",
+                  GLib.Variant("(ub)", (keysym, pressed)))
+
+
+def over_the_window(shell, native):
+    """A place where the pointer is over the native window (which the window says),
+    searched for from the screen's middle, since GNOME chooses where it goes."""
+    for x, y in ((720, 450), (320, 240), (1120, 240), (320, 660), (1120, 660), (100, 100)):
+        shell.move_to(x, y)
+        with contextlib.suppress(AssertionError):
+            wait_for(lambda: "wl_pointer] enter" in native.output(), timeout=2, what="")
+            return x, y
+    raise AssertionError("the pointer found no native window: %s" % native.output())
+
+
+def main():
+    with private_session("GNOME") as home:
+        extension = os.path.join(home, ".local/share/gnome-shell/extensions", UUID)
+        shutil.copytree(os.path.join(BUNDLE, "Contents/Resources/gnome-shell-extension"), extension)
+        subprocess.run(["gsettings", "set", "org.gnome.shell", "enabled-extensions", "['%s']" % UUID], check=True)
+        with Program(["gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1440x900"]) as shell_process:
+            shell = Shell()
+            wait_for(lambda: shell.pointer() or shell_process.poll() is not None, timeout=90,
+                     what="GNOME Shell with the extension")
+            assert shell_process.poll() is None, shell_process.output()
+            x_client = xwayland(os.environ["XDG_RUNTIME_DIR"])
+            shell.start_input()
+            # The remote pointer exists from its first motion: the native window's seat has it from the start.
+            shell.move_to(100, 100)
+            # GNOME starts in the overview, where windows are pictures: Escape leaves it.
+            shell.key(ESCAPE, True)
+            shell.key(ESCAPE, False)
+            with Program(["stdbuf", "-oL", "wev"], WAYLAND_DISPLAY="wayland-0") as native:
+                wait_for(lambda: "configure" in native.output() or native.poll() is not None, timeout=30,
+                         what="the native window")
+                assert native.poll() is None, native.output()
+
+                def follows_over_the_native_window():
+                    write_settings(home, retikon=1, DispKind=1, WinWidth=5, distance=0)
+                    with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client) as overlay:
+                        x, y = over_the_window(shell, native)
+                        for x, y in ((x, y), (x + 37, y + 23)):
+                            shell.move_to(x, y)
+                            wait_for(lambda: crossing(arms(x_client)) == (x, y), timeout=10,
+                                     what="the arms to meet at (%d, %d)" % (x, y))
+                        assert "cannot follow" not in overlay.output(), overlay.output()
+
+                def hot_key_shows_while_held():
+                    write_settings(home, retikon=1, DispKind=0, keys=0x1000, WinWidth=5)
+                    with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client):
+                        x, y, _ = shell.pointer()
+                        wait_for(lambda: not arms(x_client), timeout=10, what="no arms while no key is held")
+                        shell.key(CONTROL_L, True)
+                        wait_for(lambda: crossing(arms(x_client)) == (x, y), timeout=10, what="arms with Control")
+                        shell.key(CONTROL_L, False)
+                        wait_for(lambda: not arms(x_client), timeout=10, what="no arms once Control is up")
+
+                run_cases(follows_over_the_native_window, hot_key_shows_while_held)
+
+
+main()

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+// The overlay's pointer source for each kind of session, and the input the
+// tick reads from it.
+#include <gtest/gtest.h>
+#include <systemd/sd-bus.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "platform/event/event_loop.h"
+#include "platform/pointer/gnome_shell_pointer.h"
+#include "platform/pointer/pointer_choice.h"
+#include "platform/pointer/tick_input.h"
+#include "test_home.h"
+
+namespace {
+
+using platform::PointerSourceKind;
+
+TEST(PointerChoice, X11AsksTheServerAndWaylandDesktopsWithoutASourceSayWhy) {
+  const struct {
+    const char *desktop, *type, *display, *waylandDisplay;
+    PointerSourceKind kind;
+    const char* named;  // in the reason
+  } cases[] = {
+      {"GNOME", "x11", ":0", nullptr, PointerSourceKind::XServer, ""},
+      {nullptr, nullptr, ":0", nullptr, PointerSourceKind::XServer, ""},  // startx
+      {"sway", "wayland", ":0", "wayland-1", PointerSourceKind::None, "(sway)"},
+      {"weston", nullptr, ":1", "wayland-0", PointerSourceKind::None, "(weston)"},  // WAYLAND_DISPLAY alone
+      {nullptr, "wayland", ":0", nullptr, PointerSourceKind::None, "XDG_CURRENT_DESKTOP is not set"},
+      {"KDE", "x11", ":0", "wayland-0", PointerSourceKind::None, "KWin"},  // Wayland whatever the type says
+      {"ubuntu:GNOME", "wayland", ":0", "wayland-0", PointerSourceKind::GnomeShell, ""},
+  };
+  for (const auto& c : cases) {
+    auto choice = platform::choosePointerSource(platform::DesktopSession::from(c.desktop, c.type, c.display,
+                                                                                c.waylandDisplay));
+    EXPECT_EQ(choice.kind, c.kind) << (c.desktop ? c.desktop : "none");
+    if (c.kind == PointerSourceKind::None) {
+      EXPECT_NE(choice.whyNone.find(c.named), std::string::npos) << choice.whyNone;
+      EXPECT_NE(choice.whyNone.find("hidden"), std::string::npos) << choice.whyNone;
+    }
+  }
+}
+
+class FakeSource : public platform::PointerSource {
+ public:
+  std::optional<platform::PointerReading> read() override {
+    ++reads;
+    return reading;
+  }
+  const std::string& whyUnknown() const override { return why; }
+
+  std::optional<platform::PointerReading> reading;
+  std::string why = "no compositor";
+  int reads = 0;
+};
+
+TEST(TickInput, AsksItsSourceOncePerTickAndSaysEachNewReasonForAnUnknownPointerOnce) {
+  FakeSource source;
+  platform::TickInput input(source);
+  source.reading = platform::PointerReading{{300, 700}, 0x1100};
+  input.startTick();
+  EXPECT_TRUE(input.pointerKnown());
+  EXPECT_EQ(input.getMouse(), (platform::Point{300, 700}));
+  EXPECT_EQ(input.getCurrentKeyModifiers(), 0x1100u);
+  EXPECT_EQ(source.reads, 1);
+
+  // Gone: no position or key from the last reading survives, and the reason is said once.
+  source.reading.reset();
+  testing::internal::CaptureStderr();
+  for (int tick = 0; tick < 3; ++tick) {
+    input.startTick();
+    EXPECT_FALSE(input.pointerKnown());
+    EXPECT_EQ(input.getMouse(), platform::Point{});
+    EXPECT_EQ(input.getCurrentKeyModifiers(), 0u);
+  }
+  source.why = "extension not loaded";
+  input.startTick();
+  EXPECT_FALSE(input.pointerKnown());
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(source.reads, 5);
+  EXPECT_EQ(said.find("no compositor"), said.rfind("no compositor")) << said;
+  EXPECT_NE(said.find("no compositor\n"), std::string::npos) << said;
+  EXPECT_NE(said.find("extension not loaded\n"), std::string::npos) << said;
+}
+
+// GNOME Shell with the pointer extension, on a private session bus: it
+// answers from its own thread, as the real shell from its own process.
+class StandInShell {
+ public:
+  explicit StandInShell(const std::string& address) {
+    sd_bus_new(&bus_);
+    sd_bus_set_address(bus_, address.c_str());
+    sd_bus_set_bus_client(bus_, 1);
+    if (sd_bus_start(bus_) < 0 || sd_bus_request_name(bus_, "org.gnome.Shell", 0) < 0) return;
+    sd_bus_add_object_vtable(bus_, nullptr, "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer", kVtable,
+                             nullptr);
+    serving_ = std::thread([this] {
+      while (!stop_) {
+        while (sd_bus_process(bus_, nullptr) > 0) {}
+        sd_bus_wait(bus_, 20'000);
+      }
+    });
+  }
+  ~StandInShell() {
+    stop_ = true;
+    if (serving_.joinable()) serving_.join();
+    sd_bus_flush_close_unref(bus_);
+  }
+  bool serving() const { return serving_.joinable(); }
+
+ private:
+  // Pointer at (750, 320) on the stage; Control, Super and Num Lock (Mod2) held.
+  static int getPointer(sd_bus_message* call, void*, sd_bus_error*) {
+    return sd_bus_reply_method_return(call, "iiu", 750, 320, (1u << 2) | (1u << 26) | (1u << 4));
+  }
+  static constexpr sd_bus_vtable kVtable[] = {SD_BUS_VTABLE_START(0),
+                                              SD_BUS_METHOD("GetPointer", "", "iiu", getPointer, 0),
+                                              SD_BUS_VTABLE_END};
+  sd_bus* bus_ = nullptr;
+  std::atomic<bool> stop_ = false;
+  std::thread serving_;
+};
+
+TEST(GnomeShellPointer, AsksTheExtensionAndSaysToLogInAgainUntilTheShellHasLoadedIt) {
+  unit::TempHome home;
+  unit::PrivateSessionBus bus(home.path());
+  ASSERT_TRUE(bus.running());
+
+  platform::EventLoop loop;
+  // The primary screen starts 50 to the right of the stage's origin.
+  platform::GnomeShellPointerSource source(loop, [](int32_t x, int32_t y) {
+    return platform::Point{static_cast<int16_t>(y), static_cast<int16_t>(x - 50)};
+  });
+  EXPECT_FALSE(source.read());
+  EXPECT_NE(source.whyUnknown().find("log out and back in once"), std::string::npos) << source.whyUnknown();
+
+  StandInShell shell(bus.address());
+  ASSERT_TRUE(shell.serving());
+  auto reading = source.read();
+  ASSERT_TRUE(reading) << source.whyUnknown();
+  EXPECT_EQ(reading->pointer, (platform::Point{320, 700}));
+  EXPECT_EQ(reading->modifiers, 0x1100u) << "control and command; Num Lock dropped";
+}
+
+TEST(GnomeShellPointer, MapsClutterModifiersIntoTheSettingsLayout) {
+  const std::pair<uint32_t, uint32_t> cases[] = {{0, 0},           {1u << 0, 0x0200}, {1u << 1, 0x0400},
+                                                 {1u << 2, 0x1000}, {1u << 3, 0x0800}, {1u << 6, 0x0100},
+                                                 {1u << 26, 0x0100}, {(1u << 4) | (1u << 8) | (1u << 28), 0}};
+  for (auto [clutter, mask] : cases) EXPECT_EQ(platform::modifiersFromClutter(clutter), mask) << clutter;
+}
+
+}  // namespace
