@@ -181,11 +181,12 @@ std::string folderOf(const std::string& path) {
 Status PlistDictionary::writeFile(const std::string& path) const {
   if (auto bad = unwritableText(root_))
     return fail("not writing " + path + ": \"" + printable(*bad) + "\" holds characters a property list cannot store");
-  // A fresh account has no ~/Library/Preferences; only its owner may look in.
   // What this writes, every reader must read again: a tree that a file
   // referred to from many places may be too large once written out.
   const std::string xml = toXml();
-  if (auto readable = parseChecked(xml); !readable) return fail("not writing " + path + ": it would be " + readable.error());
+  if (auto readable = parseChecked(xml); !readable)
+    return fail("not writing " + path + ": it would be " + readable.error());
+  // A fresh account has no ~/Library/Preferences; only its owner may look in.
   if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder;
   return writeFileAtomically(path, xml);
 }
