@@ -28,7 +28,7 @@ Status PlistTreeBuilder::key(const std::string& name) {
   return {};
 }
 
-Status PlistTreeBuilder::place(plist_t node) {
+Status PlistTreeBuilder::add(plist_t node) {
   if (++nodes_ > kMostPlistNodes) {
     plist_free(node);
     return tooMany();
@@ -54,14 +54,12 @@ Status PlistTreeBuilder::place(plist_t node) {
   return {};
 }
 
-Status PlistTreeBuilder::add(plist_t scalar) { return place(scalar); }
-
 Status PlistTreeBuilder::open(plist_t container) {
   if (static_cast<int>(open_.size()) >= kDeepestNesting) {
     plist_free(container);
     return fail("nested deeper than " + std::to_string(kDeepestNesting) + " levels");
   }
-  if (auto placed = place(container); !placed) return placed;
+  if (auto placed = add(container); !placed) return placed;
   open_.push_back(container);
   return {};
 }

@@ -32,14 +32,12 @@ class PlistTreeBuilder {
   // makes the file malformed.
   Status close();
 
-  bool inDictionary() const;
-  size_t depth() const { return open_.size(); }
   bool done() const { return root_ && open_.empty(); }
   // The finished tree, owned by the caller; null when no root was added.
   plist_t take();
 
  private:
-  Status place(plist_t node);
+  bool inDictionary() const;
 
   plist_t root_ = nullptr;
   std::vector<plist_t> open_;
