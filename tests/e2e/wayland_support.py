@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: MIT
 """What the Wayland tests share: each runs in a mount namespace of its own with a
-private /tmp, so the X display its compositor's XWayland opens cannot meet another
-test's or the X server of scripts/test, with private session and system buses, a
-temporary HOME and runtime folder. Needs root (CI runs as root)."""
+private /tmp/.X11-unix, so the X display its compositor's XWayland opens cannot meet
+another test's or the X server of scripts/test (the rest of /tmp stays, since the
+build may live there), with private session and system buses, a temporary HOME and
+runtime folder. Needs root (CI runs as root)."""
 
 import contextlib
 import os
@@ -20,9 +21,8 @@ PRIVATE = "RETIKON_PRIVATE_NAMESPACE"
 def enter_private_namespace():
     """Runs this script again in its own mount namespace; returns only there."""
     if os.environ.get(PRIVATE) == "1":
-        subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp"], check=True)
-        os.makedirs("/tmp/.X11-unix", mode=0o1777)
-        os.chmod("/tmp/.X11-unix", 0o1777)
+        os.makedirs("/tmp/.X11-unix", mode=0o1777, exist_ok=True)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp/.X11-unix"], check=True)
         return
     if os.geteuid() != 0:
         print("SKIP: a private mount namespace needs root")
