@@ -87,6 +87,17 @@ class Program(subprocess.Popen):
         os.remove(self.log)
 
 
+def overlays(program=None):
+    """Pids running program, or any RetikonX; one ended but not reaped has no exe and does not count."""
+    pids = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        with contextlib.suppress(OSError):
+            exe = os.readlink("/proc/%s/exe" % pid)
+            if (exe == os.path.realpath(program)) if program else os.path.basename(exe) == "RetikonX":
+                pids.append(int(pid))
+    return pids
+
+
 def wait_for(condition, timeout=30.0, what="condition", interval=0.02):
     """Polls condition until it returns a true value, which is returned."""
     deadline = time.monotonic() + timeout
