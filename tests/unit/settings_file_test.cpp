@@ -79,10 +79,7 @@ TEST_F(SettingsFile, ColourNamesAreExactAndTheArchiveWinsUnlessUnreadable) {
 }
 
 TEST_F(SettingsFile, WidthIsTakenUnclampedExceptZeroAndTheMaskReadingDiffersBetweenPageAndOverlay) {
-  const struct {
-    const char *key, *text;
-    int64_t page, overlay;
-  } cases[] = {
+  const struct { const char *key, *text; int64_t page, overlay; } cases[] = {
       // Texts give their leading number: white space, sign, digits; widths clamped to 32 bits, fractions dropped.
       {"WinWidth", "0", 5, 5}, {"WinWidth", "-3", -3, -3}, {"WinWidth", " +42abc", 42, 42}, {"WinWidth", "abc", 5, 5},
       {"WinWidth", "-8.9", -8, -8}, {"WinWidth", "99999999999", 2147483647, 2147483647},
