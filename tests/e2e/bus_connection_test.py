@@ -64,7 +64,7 @@ def the_window_reaches_the_overlay_past_the_timeout_and_a_bus_restart():
                 assert bus.dropped_an_idle_connection(), "the bus kept a connection that never authenticated"
                 connections = len(bus.clients(host.pid))
                 e2e.press(window, "alt+w", "Right")
-                e2e.wait_for(lambda: e2e.Screenshot().pixels(300, 280, 301, 320).count(RED) == 6,
+                e2e.wait_for(lambda: e2e.arm_thickness(RED) == 6,
                              what="the width 6 saved in the window drawn by the overlay")
                 # Qt has a connection of its own; the window's was kept alive, not made anew.
                 assert len(bus.clients(host.pid)) == connections, "the window's connection did not outlive the timeout"

@@ -56,6 +56,13 @@ def write_settings(home, colour=None, **values):
     os.replace(path + ".new", path)
 
 
+def write_file(path, text, mode=0o644):
+    """A file with its folders, as a program of the user's would have left it."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    pathlib.Path(path).write_text(text)
+    os.chmod(path, mode)
+
+
 def read_settings(home):
     """The settings file; empty while there is none."""
     with contextlib.suppress(FileNotFoundError, plistlib.InvalidFileException):
@@ -85,6 +92,17 @@ class Program(subprocess.Popen):
     def __exit__(self, *_):
         self.stop()
         os.remove(self.log)
+
+
+def overlays(program=None):
+    """Pids running program, or any RetikonX; one ended but not reaped has no exe and does not count."""
+    pids = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        with contextlib.suppress(OSError):
+            exe = os.readlink("/proc/%s/exe" % pid)
+            if (exe == os.path.realpath(program)) if program else os.path.basename(exe) == "RetikonX":
+                pids.append(int(pid))
+    return pids
 
 
 def wait_for(condition, timeout=30.0, what="condition", interval=0.02):
@@ -123,6 +141,11 @@ class Screenshot:
     def pixels(self, x0, y0, x1, y1):
         """The box [x0, x1) x [y0, y1), row by row."""
         return [self.pixel(x, y) for y in range(y0, y1) for x in range(x0, x1)]
+
+
+def arm_thickness(colour, x=300, v=300):
+    """How many rows of the column at x, 20 either side of v, show the colour: a horizontal arm's width."""
+    return Screenshot().pixels(x, v - 20, x + 1, v + 20).count(colour)
 
 
 def xdotool(*args):

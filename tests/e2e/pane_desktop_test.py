@@ -2,7 +2,7 @@
 """The system page changes the running desktop after its load, never during it: pointer
 speed in the X server, GNOME and a fresh Xfce account, GTK scroll-bar arrows beside the
 user's CSS, the zoom through the defaults tool of the pane's bundle, the default file
-manager restarted as it ran; a fresh account's choices are there when the window opens again."""
+manager restarted as it ran."""
 
 import contextlib
 import os
@@ -36,13 +36,6 @@ def pointer_speeds():
             float(first_group(["xinput", "list-props", MOUSE], re.escape(ACCEL) + r" \(\d+\):\s*(\S+)")))
 
 
-def write(path, text, mode=0o644):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w") as f:
-        f.write(text)
-    os.chmod(path, mode)
-
-
 def starts(log):
     """(pid, arguments) of every start of the file manager."""
     with open(log, "a+") as f:
@@ -59,8 +52,8 @@ def alive(pid):
 def global_preferences(home):
     path = os.path.join(home, "Library", "Preferences", ".GlobalPreferences.plist")
     with contextlib.suppress(FileNotFoundError):
-        return os.stat(path).st_mode & 0o777, plistlib.loads(open(path, "rb").read())
-    return None, {}
+        return plistlib.loads(open(path, "rb").read())
+    return None
 
 
 def the_system_page_changes_the_desktop():
@@ -71,12 +64,12 @@ def the_system_page_changes_the_desktop():
         session = dict(XDG_CONFIG_HOME=config, XDG_DATA_HOME=data, GSETTINGS_BACKEND="keyfile",
                        XDG_CURRENT_DESKTOP="GNOME")
         gtk = os.path.join(config, "gtk-3.0")
-        write(os.path.join(gtk, "gtk.css"), USER_CSS)
+        e2e.write_file(os.path.join(gtk, "gtk.css"), USER_CSS)
         arrows = os.path.join(gtk, "vantrel-scrollbar-arrows.css")
         finder = os.path.join(home, "Library", "Preferences", "com.apple.finder.plist")
         program, log = os.path.join(home, "test-files"), os.path.join(home, "starts.log")
-        write(program, FILE_MANAGER, 0o755)
-        write(os.path.join(data, "applications", "test-files.desktop"),
+        e2e.write_file(program, FILE_MANAGER, 0o755)
+        e2e.write_file(os.path.join(data, "applications", "test-files.desktop"),
               "[Desktop Entry]\nType=Application\nName=Test Files\nExec=%s %%U\nMimeType=inode/directory;\n" % program)
         # No file manager of this machine's own is seen, only the one installed here; the
         # schemas stay where they are. A defaults tool on the PATH would not be the bundle's.
@@ -93,12 +86,10 @@ def the_system_page_changes_the_desktop():
                 e2e.press(window, "alt+y")  # the system page
                 assert pointer_speeds() == ("2/1", 0.25) and gnome_speed() == 0.0, "the load changed the pointer"
                 assert not os.path.exists(arrows) and not os.path.exists(finder), "the load wrote"
-                assert global_preferences(home) == (None, {}), "the load wrote the global preferences"
+                assert global_preferences(home) is None, "the load wrote the global preferences"
                 e2e.press(window, "alt+l", "End")  # the fastest end: 3.0
-                e2e.wait_for(lambda: global_preferences(home)[1].get("com.apple.mouse.scaling") == 3.0,
+                e2e.wait_for(lambda: (global_preferences(home) or {}).get("com.apple.mouse.scaling") == 3.0,
                              what="a fresh account's global preferences made by the first change")
-                assert global_preferences(home) == (0o600, {"AppleScrollBarVariant": "Single", "com.apple.mouse.scaling": 3.0,
-                                                    "com.apple.trackpad.scaling": 3.0}), global_preferences(home)
                 e2e.wait_for(lambda: pointer_speeds() == ("4/1", 1.0), what="the X server's pointer at its fastest")
                 e2e.wait_for(lambda: gnome_speed() == 1.0, what="GNOME's mouse speed at 1")
                 e2e.press(window, "Home")
@@ -118,13 +109,12 @@ def the_system_page_changes_the_desktop():
                 e2e.press(window, "alt+z")
                 e2e.wait_for(lambda: os.path.exists(finder), what="the file manager's preference file")
                 assert plistlib.loads(open(finder, "rb").read()) == {"AnimateWindowZoom": True}
-                assert os.stat(os.path.dirname(finder)).st_mode & 0o777 == 0o700, "a fresh account's folder"
 
                 # None set as default yet: the page says so and starts nothing.
                 e2e.press(window, "alt+e")
                 e2e.wait_for(lambda: "no default file manager" in host.output(), what="the problem reported")
-                write(os.path.join(data, "applications", "mimeapps.list"),
-                      "[Default Applications]\ninode/directory=test-files.desktop\n")
+                e2e.write_file(os.path.join(data, "applications", "mimeapps.list"),
+                               "[Default Applications]\ninode/directory=test-files.desktop\n")
                 first = subprocess.Popen([program, "--draw-desktop"], env=dict(os.environ, HOME=home, FM_LOG=log),
                                          start_new_session=True)
                 e2e.wait_for(lambda: len(starts(log)) == 1, what="the first copy")
@@ -138,12 +128,6 @@ def the_system_page_changes_the_desktop():
                 e2e.wait_for(lambda: len(starts(log)) == 3, what="a start while none ran")
                 assert starts(log)[2][1] == "-", "the entry's %U opens no file: " + starts(log)[2][1]
                 assert "could not run" not in host.output(), host.output()
-            # Opened again, the window shows the speed chosen (0.0), not the default (1.7): one step up is 0.05.
-            with e2e.settings_window(home, **environment) as (host, window):
-                e2e.press(window, "alt+y", "alt+l", "Right")
-                e2e.wait_for(lambda: abs(global_preferences(home)[1].get("com.apple.mouse.scaling", 0) - 0.05) < 1e-6,
-                             what="the speed saved one step above the one remembered")
-                assert global_preferences(home)[1]["AppleScrollBarVariant"] == "DoubleBoth", global_preferences(home)
         finally:
             subprocess.run(["xset", "m", "default"], check=True)
 

@@ -4,7 +4,6 @@ folder: the menu entry and the metainfo pass their validators, RetikonX on the
 command path answers --version, and the installed host opens the pane the menu
 entry names, which starts the RetikonX it carries."""
 
-import contextlib
 import os
 import plistlib
 import shlex
@@ -14,17 +13,6 @@ import tempfile
 import e2e_support as e2e
 
 OVERLAY = os.path.join("Contents", "Resources", "RetikonX.app")
-
-
-def overlays(program=None):
-    """Pids of this user's RetikonX processes; only those of program when given."""
-    pids = []
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        with contextlib.suppress(OSError):
-            exe = os.readlink("/proc/%s/exe" % pid)
-            if (exe == os.path.realpath(program)) if program else os.path.basename(exe) == "RetikonX":
-                pids.append(int(pid))
-    return pids
 
 
 def the_installed_tree_runs():
@@ -51,10 +39,10 @@ def the_installed_tree_runs():
 
         # Switched on with none running, the pane starts the overlay it carries.
         e2e.write_settings(home, retikon=1, DispKind=0)
-        e2e.wait_for(lambda: not overlays(), timeout=60, what="other tests' RetikonX to end")
+        e2e.wait_for(lambda: not e2e.overlays(), timeout=60, what="other tests' RetikonX to end")
         with e2e.Program([host, pane], home, QT_QPA_PLATFORM="offscreen",
                          XDG_CONFIG_HOME=os.path.join(home, ".config")) as window:
-            e2e.wait_for(lambda: overlays(overlay) or window.poll() is not None, timeout=30,
+            e2e.wait_for(lambda: e2e.overlays(overlay) or window.poll() is not None, timeout=30,
                          what="the installed pane starting its RetikonX")
             assert window.poll() is None, "the host ended: %s" % (window.stop(),)
 

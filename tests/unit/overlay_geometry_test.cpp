@@ -15,13 +15,9 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
 TEST(ArmFrames, AreWhereTheArithmeticPutsThem) {
-  const struct {
-    const char* name;
-    int16_t h, v;
-    float sw, sh;
-    int32_t width, distance;
-    std::array<Rect, 4> arms;  // left, right, lower, upper
-  } cases[] = {
+  // The pointer, the screen's size, width and gap, then the left, right, lower and upper arms.
+  const struct { const char* name; int16_t h, v; float sw, sh; int32_t width, distance; std::array<Rect, 4> arms; }
+  cases[] = {
       {"PointerMidScreen", 700, 300, 1440, 900, 5, 10, {{{-2190, 598, 2878, 5}, {712, 598, 2878, 5},
        {698, -1210, 5, 1798}, {698, 612, 5, 1798}}}},
       {"ThinNearTopLeft", 50, 10, 1440, 900, 1, 0, {{{-2829, 889, 2878, 1}, {51, 889, 2878, 1},
@@ -58,14 +54,11 @@ TEST(ArmFramesAtTheLimits, SaturateInsteadOfWrapping) {
 }
 
 TEST(ReadoutFrame, StandsBesideThePointer) {
-  const struct {
-    const char* name;
-    int16_t h, v;
-    Rect frame;
-  } cases[] = {{"UpAndLeft", 700, 300, {590, 620, 90, 19}}, {"NearTopLeftCorner", 50, 10, {70, 851, 90, 19}},
-               {"RightAndAboveAtTheBoundary", 110, 39, {130, 881, 90, 19}},
-               {"LeftAndBelowPastTheBoundary", 111, 38, {1, 823, 90, 19}},
-               {"NegativePointer", -5, -7, {15, 868, 90, 19}}, {"FarCorner", 32767, 32767, {32657, -31847, 90, 19}}};
+  const struct { const char* name; int16_t h, v; Rect frame; } cases[] = {
+      {"UpAndLeft", 700, 300, {590, 620, 90, 19}}, {"NearTopLeftCorner", 50, 10, {70, 851, 90, 19}},
+      {"RightAndAboveAtTheBoundary", 110, 39, {130, 881, 90, 19}},
+      {"LeftAndBelowPastTheBoundary", 111, 38, {1, 823, 90, 19}},
+      {"NegativePointer", -5, -7, {15, 868, 90, 19}}, {"FarCorner", 32767, 32767, {32657, -31847, 90, 19}}};
   for (const auto& c : cases) EXPECT_EQ(pointWindowFrame(c.h, c.v, 900), c.frame) << c.name;
 }
 

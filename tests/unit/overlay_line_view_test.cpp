@@ -38,12 +38,10 @@ TEST(LineView, ArmsAreRoundCappedBarsAsThickAsTheShortSideWhateverTheRectanglesO
   state.s_color = platform::redColor();
   retikonx::lineView view{state};
   using Pixels = std::vector<std::pair<int, int>>;  // in view coordinates, origin bottom-left
-  const struct {
-    int width, height;
-    Pixels painted, clear;
-  } cases[] = {{200, 20, {{100, 0}, {100, 19}, {0, 10}, {199, 10}}, {{0, 0}, {199, 19}, {1, 18}}},
-               {20, 200, {{0, 100}, {19, 100}, {10, 0}, {10, 199}}, {{0, 199}, {19, 0}}},
-               {1, 100, {{0, 0}, {0, 50}, {0, 99}}, {}}};
+  const struct { int width, height; Pixels painted, clear; } cases[] = {
+      {200, 20, {{100, 0}, {100, 19}, {0, 10}, {199, 10}}, {{0, 0}, {199, 19}, {1, 18}}},
+      {20, 200, {{0, 100}, {19, 100}, {10, 0}, {10, 199}}, {{0, 199}, {19, 0}}},
+      {1, 100, {{0, 0}, {0, 50}, {0, 99}}, {}}};
   for (const auto& c : cases) {
     for (float origin : {0.0f, 10.0f}) {
       SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << origin);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Starting programs and bundles, listing and quitting them, running tasks by
-// path, and the scripts: what compiles, and what running it does.
+// path, and the scripts: what compiles (the pane's own among them), and what
+// running it does.
 #include <signal.h>
 
 #include <chrono>
@@ -8,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "pane/overlay_scripts.h"
+#include "pane/tweaks/finder_restart.h"
 #include "platform/login_items/login_items.h"
 #include "platform/process/app_bundle.h"
 #include "platform/process/apple_script_runner.h"
@@ -115,11 +118,25 @@ TEST_F(Processes, WhatCannotBeStartedIsReportedAndTasksRunByPathWithTheArguments
   EXPECT_FALSE(fs::exists("x"));
 }
 
-// Hostile texts inserted as string literals: the pane's own scripts, in their table.
-TEST(ScriptCompiler, OnlyTheFormsCompileWithKeywordsInAnyCase) {
-  auto quit = platform::compileScript("\r\n  Tell Application \"X\"  TO quit\n\n");
-  ASSERT_TRUE(quit.ok());
-  EXPECT_EQ(std::get<platform::QuitApplication>(*quit).name, "X");
+std::string said(const platform::AddLoginItem& s) { return s.application + ": add [" + s.path + (s.hidden ? "] hidden" : "]"); }
+std::string said(const platform::DeleteLoginItem& s) { return s.application + ": delete [" + s.name + "]"; }
+std::string said(const platform::OpenLocation& s) { return "open [" + s.location + "]"; }
+std::string said(const platform::QuitApplication& s) { return s.name + ": quit"; }
+
+// Each script the pane builds compiles to its form with hostile texts inserted as they are; nothing else compiles.
+TEST(ScriptCompiler, OnlyTheFormsCompileWithKeywordsInAnyCaseAndThePanesScriptsAreThem) {
+  const std::string path = "/a b/q\"uo\\te\n\" & do shell script \"id/RetikonX.app";
+  const std::string title = "x\\\"\n do shell script \"id\" --\\";
+  const std::pair<std::string, std::string> rows[] = {
+      {vantrel::addLoginItemScript(path), "System Events: add [" + path + "]"},
+      {vantrel::deleteLoginItemScript(), "System Events: delete [RetikonX]"},
+      {vantrel::openLocationScript(title), "open [" + title + "]"},
+      {vantrel::kFinderQuitScript, "Finder: quit"}, {"\r\n  Tell Application \"X\"  TO quit\n\n", "X: quit"}};
+  for (const auto& [text, meaning] : rows) {
+    auto compiled = platform::compileScript(text);
+    ASSERT_TRUE(compiled.ok()) << compiled.error() << "\n" << text;
+    EXPECT_EQ(std::visit([](const auto& form) { return said(form); }, *compiled), meaning);
+  }
   for (const char* source : {"", "do shell script \"touch /tmp/x\"", "tell application \"Finder\" to activate",
                              "tell application \"Finder\" to quit\ndo shell script \"id\"",
                              "tell application \"Finder\" to quit -- comment",
@@ -136,8 +153,7 @@ TEST(ScriptCompiler, OnlyTheFormsCompileWithKeywordsInAnyCase) {
 // desktop; here a replacement and what must never happen.
 TEST_F(Processes, AHostilePathIsOnlyThePathOfItsLoginItemAndNoOtherFileIsRemoved) {
   const auto bundle = home.path() / "we\"ird $(touch x) \\ %u`.app";
-  const std::string add = "tell application \"System Events\"\n make new login item at end with properties {path:" +
-                          platform::scriptStringLiteral(bundle.string()) + ", hidden:false} \n end tell";
+  const std::string add = vantrel::addLoginItemScript(bundle.string());
   for (int time = 0; time < 2; ++time) ASSERT_TRUE(runner.execute(add).ok());
   ASSERT_EQ(std::distance(fs::directory_iterator(autostart()), {}), 1) << "added again, the item is replaced";
   // Quoted by the Desktop Entry rules, then escaped as a string value.
@@ -159,14 +175,21 @@ TEST_F(Processes, AHostilePathIsOnlyThePathOfItsLoginItemAndNoOtherFileIsRemoved
   }
 }
 
-TEST_F(Processes, OpenLocationRefusesWhatIsNoAddressOrHasNoOpener) {
+// A hostile title opens only its own odd address; what is no address, or has no opener, opens nothing.
+TEST_F(Processes, OpenLocationOpensTheTitleAsItIsAndRefusesWhatIsNoAddressOrHasNoOpener) {
   // Only the test's own programs: a missing opener must not be found elsewhere.
   ScopedEnvironment path{"PATH", (home.path() / "bin").string()};
-  writeExecutable(home.path() / "bin" / "xdg-open", "#!/bin/sh\n: > '" + (home.path() / "opened").string() + "'\n");
+  const fs::path opened = home.path() / "opened", marker = home.path() / "pwned";
+  writeExecutable(home.path() / "bin/xdg-open", "#!/bin/sh\n{ printf '%s' \"$#\"; for a in \"$@\"; do printf ' [%s]' \"$a\"; "
+                                                "done; echo; } >> '" + opened.string() + "'\n");
   // A title inserted without escaping is no script at all.
   EXPECT_FALSE(runner.execute("property target_URL : \"\"\n do shell script \"id\"\"\n open location target_URL").ok());
   EXPECT_FALSE(runner.execute("property u : \"--help\"\n open location u").ok());
-  EXPECT_FALSE(fs::exists(home.path() / "opened"));
+  const std::string title = "x\\\"\n do shell script \"touch " + marker.string() + "\" --\\";
+  ASSERT_TRUE(runner.execute(vantrel::openLocationScript(title)).ok());
+  ASSERT_TRUE(waitFor([&] { return readText(opened).ends_with("\n"); }));
+  EXPECT_EQ(readText(opened), "1 [" + title + "]\n") << "the refused ones opened nothing";
+  EXPECT_FALSE(fs::exists(marker));
   fs::remove(home.path() / "bin" / "xdg-open");
   EXPECT_FALSE(runner.execute("property u : \"https://example.org\"\n open location u").ok());
 }
