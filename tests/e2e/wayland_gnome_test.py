@@ -64,7 +64,7 @@ def over_the_window(shell, native):
     for x, y in ((720, 450), (320, 240), (1120, 240), (320, 660), (1120, 660), (100, 100)):
         shell.move_to(x, y)
         with contextlib.suppress(AssertionError):
-            wait_for(lambda: "wl_pointer] enter" in native.output(), timeout=2, what="")
+            wait_for(lambda: "wl_pointer] enter" in native.output(), what="")
             return x, y
     raise AssertionError("the pointer found no native window: %s" % native.output())
 
@@ -97,7 +97,7 @@ def main():
                         x, y = over_the_window(shell, native)
                         for x, y in ((x, y), (x + 37, y + 23)):
                             shell.move_to(x, y)
-                            wait_for(lambda: crossing(arms(x_client)) == (x, y), timeout=10,
+                            wait_for(lambda: crossing(arms(x_client)) == (x, y),
                                      what="the arms to meet at (%d, %d)" % (x, y))
                         assert "cannot follow" not in overlay.output(), overlay.output()
 
@@ -105,11 +105,11 @@ def main():
                     write_settings(home, retikon=1, DispKind=0, keys=0x1000, WinWidth=5)
                     with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client):
                         x, y, _ = shell.pointer()
-                        wait_for(lambda: not arms(x_client), timeout=10, what="no arms while no key is held")
+                        wait_for(lambda: not arms(x_client), what="no arms while no key is held")
                         shell.key(CONTROL_L, True)
-                        wait_for(lambda: crossing(arms(x_client)) == (x, y), timeout=10, what="arms with Control")
+                        wait_for(lambda: crossing(arms(x_client)) == (x, y), what="arms with Control")
                         shell.key(CONTROL_L, False)
-                        wait_for(lambda: not arms(x_client), timeout=10, what="no arms once Control is up")
+                        wait_for(lambda: not arms(x_client), what="no arms once Control is up")
 
                 run_cases(follows_over_the_native_window, hot_key_shows_while_held)
 

@@ -34,7 +34,7 @@ def main():
                         os.chown(path, USER.pw_uid, USER.pw_gid)
                 with Program(AS_USER + [RETIKONX], home, WAYLAND_DISPLAY=wayland, **x_client) as overlay:
                     wait_for(lambda: "cannot follow the pointer" in overlay.output() or overlay.poll() is not None,
-                             timeout=10, what="the reason on stderr")
+                             what="the reason on stderr")
                     assert holds_for(lambda: overlay.poll() is None and not arms(x_client), 2.0), \
                         (arms(x_client), overlay.output())
                     said = overlay.output()
