@@ -114,6 +114,8 @@ bool KWinScriptPointerSource::connect() {
                                    KWinBusCallbacks::kVtable, this);
   if (r >= 0) r = sd_bus_add_match(bus_, &match_, rule.c_str(), &KWinBusCallbacks::kwinChanged, this);
   if (r >= 0) r = sd_bus_attach_event(bus_, loop_.handle(), 0);
+  // The bus outlives the loop's end: the script is unloaded after it.
+  if (r >= 0) r = sd_bus_set_close_on_exit(bus_, 0);
   if (r < 0) {
     disconnect();
     return false;
