@@ -2,6 +2,7 @@
 #include "application_main.h"
 
 #include <errno.h>
+#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -99,6 +100,9 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
     return 1;
   }
   EventLoop loop;
+  // Ended by the session or by hand, the overlay still takes its KWin script away.
+  if (Status watched = loop.exitOnSignals({SIGTERM, SIGINT, SIGHUP}); !watched)
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, watched.error().c_str());
   x11::X11Screens screens(*display);
   auto pointer = sessionPointerSource(loop, *display, screens);
   TickInput input(*pointer);

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 """RetikonX on a headless KWin (Wayland, XWayland): the overlay has KWin run its pointer
 script from RetikonX.app, the crosshair meets the pointer over a native Wayland window at
-successive positions, and the script is gone once the overlay has quit. The pointer is
+successive positions, and the script is gone once the overlay has quit, by its settings
+or by SIGTERM. The pointer is
 moved through KWin's fake input protocol (tests/tools/kwin_fake_pointer)."""
 
 import os
@@ -86,16 +87,19 @@ def main():
                         status, said = overlay.stop()
                     assert kwin.script_loaded() is False, "the script is gone with the overlay: %s %s" % (status, said)
 
-                def hot_key_mode_says_what_it_cannot_do():
+                def hot_key_mode_says_what_it_cannot_do_and_a_terminated_overlay_takes_its_script_away():
                     write_settings(home, retikon=1, DispKind=0, keys=0x1000, WinWidth=5)
                     with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client) as overlay:
                         wait_for(lambda: "does not let programs watch the modifier keys" in overlay.output(),
                                  timeout=10, what="the overlay to say so")
                         assert not arms(x_client), "no key is held"
                         assert overlay.output().count("does not let programs watch") == 1, overlay.output()
+                        assert kwin.script_loaded()
+                        status, said = overlay.stop()  # SIGTERM, as at the session's end
+                    assert (status, kwin.script_loaded()) == (0, False), said
 
                 run_cases(follows_over_the_native_window_and_takes_its_script_away_when_it_quits,
-                          hot_key_mode_says_what_it_cannot_do)
+                          hot_key_mode_says_what_it_cannot_do_and_a_terminated_overlay_takes_its_script_away)
 
 
 main()
