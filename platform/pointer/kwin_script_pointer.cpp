@@ -135,8 +135,7 @@ void KWinScriptPointerSource::disconnect() {
 void KWinScriptPointerSource::loadScript() {
   // A copy left by an overlay that did not end cleanly goes first: KWin
   // loads no second script under the same name.
-  sd_bus_call_method(bus_, kwin::kKWinService, kwin::kScriptingPath, kwin::kScriptingInterface, "unloadScript", nullptr,
-                     nullptr, "s", kwin::kPluginName);
+  askToUnload();
   sd_bus_error error = SD_BUS_ERROR_NULL;
   sd_bus_message* reply = nullptr;
   int32_t id = -1;
@@ -154,7 +153,7 @@ void KWinScriptPointerSource::loadScript() {
       why_ = kWaiting;
     } else {
       why_ = refused(errorText(error, r));
-      unloadScript();
+      askToUnload();
     }
   } else {
     why_ = refused(errorText(error, r));
@@ -163,10 +162,15 @@ void KWinScriptPointerSource::loadScript() {
 }
 
 void KWinScriptPointerSource::unloadScript() {
-  if (!bus_) return;
+  // Only our own: with the name taken, the script is another overlay's.
+  if (!bus_ || !loaded_) return;
+  askToUnload();
+  loaded_ = false;
+}
+
+void KWinScriptPointerSource::askToUnload() {
   sd_bus_call_method(bus_, kwin::kKWinService, kwin::kScriptingPath, kwin::kScriptingInterface, "unloadScript", nullptr,
                      nullptr, "s", kwin::kPluginName);
-  loaded_ = false;
 }
 
 }  // namespace platform

@@ -47,6 +47,7 @@ class KWinScriptPointerSource : public PointerSource {
   void disconnect();
   void loadScript();
   void unloadScript();
+  void askToUnload();
   // The bus's callbacks, which reach the members.
   friend struct KWinBusCallbacks;
 

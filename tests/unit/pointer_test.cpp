@@ -287,6 +287,13 @@ TEST(KWinScriptPointer, RunsTheScriptKeepsWhatItReportsAndUnloadsItAtTheEndAndLo
                                                        "load /bundle/kwin.js retikonx-pointer", "run"}))
         << "a copy left behind by an overlay that did not end cleanly goes first";
 
+    {
+      platform::KWinScriptPointerSource second(loop, "/bundle/kwin.js", xServerKeys(0), fromKWin);
+      EXPECT_FALSE(second.read());
+      EXPECT_NE(second.whyUnknown().find("another RetikonX"), std::string::npos) << second.whyUnknown();
+    }
+    EXPECT_EQ(kwin->calls().size(), 3u) << "a second overlay leaves the first one's script alone";
+
     kwin->movePointer(1050);
     EXPECT_TRUE(readWhenReported(loop, source, 1000)) << "the last report counts";
     EXPECT_NE(source.modifiersCaveat().find("Always"), std::string::npos) << source.modifiersCaveat();
