@@ -10,8 +10,8 @@ import shutil
 import subprocess
 
 from e2e_support import BUILD, RETIKONX, post_notification, run_cases, write_settings
-from wayland_support import (Program, arms, crossing, enter_private_namespace, private_session, wait_for,
-                             xwayland)
+from wayland_support import (Program, arms, crossing, enter_private_namespace, native_window, over_the_window,
+                             private_session, wait_for, xwayland)
 
 enter_private_namespace()
 
@@ -39,18 +39,6 @@ class KWin:
         subprocess.run([FAKE_POINTER, str(x), str(y)], check=True, env=dict(os.environ, WAYLAND_DISPLAY="wayland-0"))
 
 
-def over_the_window(native):
-    """A place where the pointer is over the native window (which the window says)."""
-    for x, y in ((720, 450), (320, 240), (1120, 240), (320, 660), (1120, 660), (100, 100)):
-        KWin.move_to(x, y)
-        try:
-            wait_for(lambda: "wl_pointer] enter" in native.output(), timeout=2, what="")
-            return x, y
-        except AssertionError:
-            pass
-    raise AssertionError("the pointer found no native window: %s" % native.output())
-
-
 def main():
     if not os.path.exists(FAKE_POINTER):
         print("SKIP: %s was not built (libwayland-dev, plasma-wayland-protocols)" % FAKE_POINTER)
@@ -66,15 +54,12 @@ def main():
                      what="KWin's scripting")
             assert compositor.poll() is None, compositor.output()
             x_client = xwayland(os.environ["XDG_RUNTIME_DIR"])
-            with Program(["stdbuf", "-oL", "wev"], WAYLAND_DISPLAY="wayland-0") as native:
-                wait_for(lambda: "configure" in native.output() or native.poll() is not None, timeout=30,
-                         what="the native window")
-                assert native.poll() is None, native.output()
+            with native_window() as native:
 
                 def follows_over_the_native_window_and_takes_its_script_away_when_it_quits():
                     write_settings(home, retikon=1, DispKind=1, WinWidth=5, distance=0)
                     with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client) as overlay:
-                        x, y = over_the_window(native)
+                        x, y = over_the_window(KWin.move_to, native)
                         for x, y in ((x, y), (x + 37, y + 23)):
                             KWin.move_to(x, y)
                             wait_for(lambda: crossing(arms(x_client)) == (x, y), timeout=10,
