@@ -123,7 +123,8 @@ Status EventLoop::exitOnSignals(std::initializer_list<int> signals) {
     auto exitLoop = [](sd_event_source* source, const signalfd_siginfo*, void*) {
       return sd_event_exit(sd_event_source_get_event(source), 0);
     };
-    Status added = check(sd_event_add_signal(event_, &entry->source, signal, exitLoop, nullptr), "cannot watch a signal");
+    Status added =
+        check(sd_event_add_signal(event_, &entry->source, signal, exitLoop, nullptr), "cannot watch a signal");
     if (!added) return added;
     sources_.push_back(std::move(entry));
   }
