@@ -35,6 +35,7 @@ constexpr const char* kLoginItemRequest = "login item";
 constexpr const char* kLinkRequest = "link";
 constexpr const char* kBusRequest = "session bus";
 constexpr const char* kPointerRequest = "pointer";
+constexpr const char* kHeldKeysRequest = "hot keys";
 
 }  // namespace
 
@@ -97,6 +98,7 @@ void RetikonControl::a_prefOpen(QObject*) {
     setState(o_retikon, 0);
     retikonPanel(0);
   }
+  sayWhatHeldKeysCanDo();
 
   setState(o_locate, record.s_Locate);
   setState(o_shadow, record.s_shadow);
@@ -151,6 +153,7 @@ void RetikonControl::a_prefKey(const QAbstractButton* sender) {
 void RetikonControl::a_prefDispKind(const QButtonGroup* sender) {
   services_.record.s_Disp = platform::selectedTag(sender);
   savePref();
+  sayWhatHeldKeysCanDo();
 }
 
 void RetikonControl::a_prefShadow(const QAbstractButton* sender) {
@@ -205,6 +208,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
       services_.problems.resolved(kLoginItemRequest);
     retikonPanel(1);
     preparePointer();
+    sayWhatHeldKeysCanDo();
   } else {
     record.s_Retikon = 0;
     // Logged only: it fails too when there was no login item to remove.
@@ -213,6 +217,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     retikonPanel(0);
     // Saved last: the running overlay quits on this change.
     savePref();
+    sayWhatHeldKeysCanDo();
   }
 }
 
@@ -234,6 +239,15 @@ void RetikonControl::preparePointer() {
     services_.problems.report(kPointerRequest, *prepared);
   else
     services_.problems.resolved(kPointerRequest);
+}
+
+void RetikonControl::sayWhatHeldKeysCanDo() {
+  // The overlay shows the crosshair always only for a display kind of exactly 1.
+  const bool hotKeys = services_.record.s_Retikon == 1 && services_.record.s_Disp != 1;
+  if (std::string limit = services_.pointerSetup.heldKeysLimit(); hotKeys && !limit.empty())
+    services_.problems.report(kHeldKeysRequest, limit + ".");
+  else
+    services_.problems.resolved(kHeldKeysRequest);
 }
 
 void RetikonControl::a_goURL(const QAbstractButton* sender) {

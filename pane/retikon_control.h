@@ -88,6 +88,7 @@ class RetikonControl : public QObject {
   // The desktop made ready for the overlay to follow the pointer, or the
   // user told what remains to do or why it cannot.
   void preparePointer();
+  void sayWhatHeldKeysCanDo();
 
   RetikonServices services_;
 };

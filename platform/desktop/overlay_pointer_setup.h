@@ -14,6 +14,9 @@ class OverlayPointerSetup {
   // loaded from. Gives what the user still has to do, or why the crosshair
   // cannot follow the pointer on this desktop; empty when nothing remains.
   virtual Result<std::string> prepareOverlayPointer(const std::string& paneBundle) = 0;
+  // Why hot-key mode cannot show the crosshair over every window on this
+  // desktop, and what to choose instead; empty where it can.
+  virtual std::string heldKeysLimit() = 0;
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include "platform/desktop/desktop_session.h"
 #include "platform/desktop/gio_desktop.h"
 #include "platform/pointer/gnome_pointer_extension.h"
+#include "platform/pointer/kwin_pointer_script.h"
 #include "platform/pointer/pointer_choice.h"
 
 namespace platform {
@@ -34,9 +35,15 @@ Status installGnomePointerExtension(const fs::path& paneBundle, const fs::path& 
   return {};
 }
 
+std::string SessionOverlayPointerSetup::heldKeysLimit() {
+  if (choosePointerSource(DesktopSession::fromEnvironment()).kind == PointerSourceKind::KWinScript)
+    return kwin::kHeldKeysLimit;
+  return std::string();
+}
+
 Result<std::string> SessionOverlayPointerSetup::prepareOverlayPointer(const std::string& paneBundle) {
   PointerSourceChoice choice = choosePointerSource(DesktopSession::fromEnvironment());
-  if (choice.kind == PointerSourceKind::XServer) return std::string();
+  if (choice.kind == PointerSourceKind::XServer || choice.kind == PointerSourceKind::KWinScript) return std::string();
   if (choice.kind == PointerSourceKind::None) return choice.whyNone;
 
   if (Status installed = installGnomePointerExtension(paneBundle, dataHome()); !installed) return fail(installed.error());

@@ -2,8 +2,9 @@
 #pragma once
 // The overlay's pointer on the desktop this process runs on: nothing to do
 // on X11; on GNOME's Wayland session the pointer extension from the pane's
-// bundle is installed for the user and enabled; elsewhere on Wayland, the
-// reason the crosshair cannot follow the pointer.
+// bundle is installed for the user and enabled; on KDE Plasma's the overlay
+// has KWin run its script itself, but held keys are seen only over X windows;
+// elsewhere on Wayland, the reason the crosshair cannot follow the pointer.
 #include <filesystem>
 
 #include "platform/desktop/overlay_pointer_setup.h"
@@ -13,6 +14,7 @@ namespace platform {
 class SessionOverlayPointerSetup final : public OverlayPointerSetup {
  public:
   Result<std::string> prepareOverlayPointer(const std::string& paneBundle) override;
+  std::string heldKeysLimit() override;
 };
 
 // Copies the extension's files from the pane's bundle into the user's GNOME

@@ -2,6 +2,7 @@
 #include "event_loop.h"
 
 #include <errno.h>
+#include <signal.h>
 #include <systemd/sd-event.h>
 
 #include <cstdio>
@@ -107,6 +108,26 @@ Status EventLoop::addReadable(int fd, std::function<void()> callback, std::funct
     if (!prepared) return prepared;
   }
   sources_.push_back(std::move(entry));
+  return {};
+}
+
+Status EventLoop::exitOnSignals(std::initializer_list<int> signals) {
+  sigset_t blocked;
+  sigemptyset(&blocked);
+  for (int signal : signals) sigaddset(&blocked, signal);
+  // sd-event takes only blocked signals, which it then reads from a signalfd.
+  if (Status masked = check(-pthread_sigmask(SIG_BLOCK, &blocked, nullptr), "cannot block signals"); !masked)
+    return masked;
+  for (int signal : signals) {
+    auto entry = std::make_unique<Source>();
+    auto exitLoop = [](sd_event_source* source, const signalfd_siginfo*, void*) {
+      return sd_event_exit(sd_event_source_get_event(source), 0);
+    };
+    Status added =
+        check(sd_event_add_signal(event_, &entry->source, signal, exitLoop, nullptr), "cannot watch a signal");
+    if (!added) return added;
+    sources_.push_back(std::move(entry));
+  }
   return {};
 }
 

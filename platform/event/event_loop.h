@@ -4,6 +4,7 @@
 // descriptors, all dispatched on the one thread that runs the loop.
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,11 @@ class EventLoop {
   // given, runs in every loop iteration before the loop sleeps: the place to
   // flush output and handle input a library has already read from fd.
   Status addReadable(int fd, std::function<void()> callback, std::function<void()> beforeWait = {});
+
+  // Ends the loop with status 0 on any of these signals instead of letting
+  // them end the process, so that what the program holds elsewhere (a
+  // compositor's script) is given back. Blocks them for the process.
+  Status exitOnSignals(std::initializer_list<int> signals);
 
   // Runs until exit(); returns the code given to exit().
   int run();

@@ -18,10 +18,7 @@ PointerSourceChoice choosePointerSource(const DesktopSession& session) {
       "The crosshair cannot follow the pointer here and stays hidden: on Wayland, programs on XWayland see the "
       "pointer only while it is over their own windows, ";
   if (session.isGnome()) return {PointerSourceKind::GnomeShell, {}};
-  if (session.isKde())
-    return {PointerSourceKind::None,
-            lead + "and this RetikonX cannot ask KWin for it yet. Choose the Plasma (X11) session at login to use "
-                   "the crosshair."};
+  if (session.isKde()) return {PointerSourceKind::KWinScript, {}};
   return {PointerSourceKind::None,
           lead + "and this desktop (" + desktopName(session) +
               ") offers no other way to ask for it. The crosshair follows the pointer in an X11 session and on GNOME."};

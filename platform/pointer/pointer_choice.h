@@ -11,7 +11,7 @@
 
 namespace platform {
 
-enum class PointerSourceKind { XServer, GnomeShell, None };
+enum class PointerSourceKind { XServer, GnomeShell, KWinScript, None };
 
 struct PointerSourceChoice {
   PointerSourceKind kind = PointerSourceKind::XServer;

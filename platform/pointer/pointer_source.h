@@ -23,6 +23,12 @@ class PointerSource {
   // After a read that gave nothing: why, and what would make it work, in
   // words for the user.
   virtual const std::string& whyUnknown() const = 0;
+  // What the user should know about the modifiers this source gives, in
+  // words for the user; empty when they are always right.
+  virtual const std::string& modifiersCaveat() const {
+    static const std::string none;
+    return none;
+  }
 };
 
 // The source of a session that gives no pointer at all.

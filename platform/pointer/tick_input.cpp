@@ -24,6 +24,13 @@ bool TickInput::pointerKnown() {
 
 Point TickInput::getMouse() { return reading() ? reading()->pointer : Point{}; }
 
-uint32_t TickInput::getCurrentKeyModifiers() { return reading() ? reading()->modifiers : 0; }
+uint32_t TickInput::getCurrentKeyModifiers() {
+  // Asked for only in hot-key mode: the place to say what the keys cannot do here.
+  if (!caveatSaid_ && !source_.modifiersCaveat().empty()) {
+    caveatSaid_ = true;
+    systemLog(source_.modifiersCaveat());
+  }
+  return reading() ? reading()->modifiers : 0;
+}
 
 }  // namespace platform

@@ -3,7 +3,8 @@
 // The overlay's input, read from the session's pointer source once per tick:
 // the tick asks for the pointer and the modifiers, the source is asked once.
 // While the source cannot tell, the pointer is unknown and the reason is said
-// on stderr, once for each different reason.
+// on stderr, once for each different reason. What the held keys cannot do in
+// this session is said once, when hot-key mode first asks for them.
 #include <optional>
 #include <string>
 
@@ -30,6 +31,7 @@ class TickInput : public Input {
   bool read_ = false;
   std::optional<PointerReading> reading_;
   std::string said_;
+  bool caveatSaid_ = false;
 };
 
 }  // namespace platform

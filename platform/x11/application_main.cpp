@@ -2,13 +2,16 @@
 #include "application_main.h"
 
 #include <errno.h>
+#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/bus/notification_center.h"
 #include "platform/event/event_loop.h"
 #include "platform/pointer/gnome_shell_pointer.h"
+#include "platform/pointer/kwin_script_pointer.h"
 #include "platform/pointer/pointer_choice.h"
 #include "platform/pointer/tick_input.h"
 #include "platform/x11/compositor_watch.h"
@@ -59,6 +62,12 @@ class X11Application : public Application {
   TimerHandle timers_ = 0;
 };
 
+// RetikonX.app/Contents/Resources, from the running executable in Contents/MacOS.
+std::filesystem::path ownResources() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error).parent_path().parent_path() / "Resources";
+}
+
 std::unique_ptr<PointerSource> sessionPointerSource(EventLoop& loop, x11::X11Display& display,
                                                     x11::X11Screens& screens) {
   PointerSourceChoice choice = choosePointerSource(DesktopSession::fromEnvironment());
@@ -68,6 +77,12 @@ std::unique_ptr<PointerSource> sessionPointerSource(EventLoop& loop, x11::X11Dis
     case PointerSourceKind::GnomeShell:
       return std::make_unique<GnomeShellPointerSource>(
           loop, [&screens](int32_t x, int32_t y) { return x11::pointerFromRoot(x, y, screens.primary()); });
+    case PointerSourceKind::KWinScript: {
+      // The X server stays the source of the held modifiers.
+      return std::make_unique<KWinScriptPointerSource>(
+          loop, ownResources() / kwin::kScriptFile, std::make_unique<x11::X11PointerSource>(display, screens),
+          [&screens](int32_t x, int32_t y) { return x11::pointerFromRoot(x, y, screens.primary()); });
+    }
     case PointerSourceKind::None:
       break;
   }
@@ -85,6 +100,9 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
     return 1;
   }
   EventLoop loop;
+  // Ended by the session or by hand, the overlay still takes its KWin script away.
+  if (Status watched = loop.exitOnSignals({SIGTERM, SIGINT, SIGHUP}); !watched)
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, watched.error().c_str());
   x11::X11Screens screens(*display);
   auto pointer = sessionPointerSource(loop, *display, screens);
   TickInput input(*pointer);

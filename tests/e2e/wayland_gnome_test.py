@@ -4,14 +4,13 @@ from the pane's bundle enabled, the crosshair meets the pointer over a native Wa
 window at successive positions, and in hot-key mode shows while the key is held.
 The pointer and the keys are driven through Mutter's remote-desktop interface."""
 
-import contextlib
 import os
 import shutil
 import subprocess
 
 from e2e_support import BUNDLE, RETIKONX, run_cases, write_settings
-from wayland_support import (Program, arms, crossing, enter_private_namespace, private_session, wait_for,
-                             xwayland)
+from wayland_support import (Program, arms, crossing, enter_private_namespace, native_window, over_the_window,
+                             private_session, wait_for, xwayland)
 
 enter_private_namespace()
 
@@ -58,17 +57,6 @@ class Shell:
                   GLib.Variant("(ub)", (keysym, pressed)))
 
 
-def over_the_window(shell, native):
-    """A place where the pointer is over the native window (which the window says),
-    searched for from the screen's middle, since GNOME chooses where it goes."""
-    for x, y in ((720, 450), (320, 240), (1120, 240), (320, 660), (1120, 660), (100, 100)):
-        shell.move_to(x, y)
-        with contextlib.suppress(AssertionError):
-            wait_for(lambda: "wl_pointer] enter" in native.output(), what="")
-            return x, y
-    raise AssertionError("the pointer found no native window: %s" % native.output())
-
-
 def main():
     with private_session("GNOME") as home:
         extension = os.path.join(home, ".local/share/gnome-shell/extensions", UUID)
@@ -86,15 +74,12 @@ def main():
             # GNOME starts in the overview, where windows are pictures: Escape leaves it.
             shell.key(ESCAPE, True)
             shell.key(ESCAPE, False)
-            with Program(["stdbuf", "-oL", "wev"], WAYLAND_DISPLAY="wayland-0") as native:
-                wait_for(lambda: "configure" in native.output() or native.poll() is not None, timeout=30,
-                         what="the native window")
-                assert native.poll() is None, native.output()
+            with native_window() as native:
 
                 def follows_over_the_native_window():
                     write_settings(home, retikon=1, DispKind=1, WinWidth=5, distance=0)
                     with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client) as overlay:
-                        x, y = over_the_window(shell, native)
+                        x, y = over_the_window(shell.move_to, native)
                         for x, y in ((x, y), (x + 37, y + 23)):
                             shell.move_to(x, y)
                             wait_for(lambda: crossing(arms(x_client)) == (x, y),

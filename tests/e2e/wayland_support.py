@@ -130,5 +130,28 @@ def crossing(boxes):
     return ((left[0] + left[2] + right[0]) / 2, (upper[1] + upper[3] + lower[1]) / 2)
 
 
+@contextlib.contextmanager
+def native_window():
+    """A native Wayland window (wev) on the compositor's display, once it is configured;
+    what it prints (pointer enter and leave) is its output()."""
+    with Program(["stdbuf", "-oL", "wev"], WAYLAND_DISPLAY="wayland-0") as native:
+        wait_for(lambda: "configure" in native.output() or native.poll() is not None, timeout=30,
+                 what="the native window")
+        assert native.poll() is None, native.output()
+        yield native
+
+
+def over_the_window(move_to, native):
+    """A place where the pointer is over the native window (which the window says), searched
+    for from the screen's middle, since the compositor chooses where it goes; move_to(x, y)
+    moves the pointer."""
+    for x, y in ((720, 450), (320, 240), (1120, 240), (320, 660), (1120, 660), (100, 100)):
+        move_to(x, y)
+        with contextlib.suppress(AssertionError):
+            wait_for(lambda: "wl_pointer] enter" in native.output(), what="")
+            return x, y
+    raise AssertionError("the pointer found no native window: %s" % native.output())
+
+
 __all__ = ["Program", "wait_for", "enter_private_namespace", "private_session", "xwayland", "arms",
-           "crossing"]
+           "crossing", "native_window", "over_the_window"]

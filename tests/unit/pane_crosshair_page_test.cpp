@@ -207,6 +207,24 @@ TEST_F(PaneTest, TheOverlayOnGetsTheDesktopReadyToFollowThePointerAndTheWindowSa
   EXPECT_EQ(problemLine(), "") << "an X11 session needs nothing";
 }
 
+// Where the desktop tells no program which keys are held (KDE Plasma on Wayland), the window says so while the
+// overlay is on in hot-key mode, and suggests Always.
+TEST_F(PaneTest, HotKeyModeOnADesktopThatHidesTheKeysSaysSoWhileItMatters) {
+  system.keysLimit = "This desktop does not let programs watch the modifier keys. Choose Always";
+  openPane();
+  EXPECT_EQ(problemLine(), "") << "the overlay is off";
+  page().o_retikon->click();
+  EXPECT_NE(problemLine().find("Choose Always."), npos) << "hot-key mode by default: " << problemLine();
+  page().o_dispAllways->click();
+  EXPECT_EQ(problemLine(), "");
+  page().o_dispHotKey->click();
+  EXPECT_NE(problemLine().find("does not let programs watch"), npos) << problemLine();
+  openPane();
+  EXPECT_NE(problemLine().find("does not let programs watch"), npos) << "and when the window opens again";
+  page().o_retikon->click();
+  EXPECT_EQ(problemLine(), "") << "the overlay is off";
+}
+
 // The extension travels in the built pane and lands where GNOME Shell looks for the user's extensions.
 TEST(GnomePointerExtension, InstallsFromThePanesBundleOverAnOlderCopy) {
   unit::TempHome home;

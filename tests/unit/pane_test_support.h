@@ -51,6 +51,7 @@ struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskR
     if (pointerFails) return platform::fail(*pointerFails);
     return pointerNotice;
   }
+  std::string heldKeysLimit() override { return keysLimit; }
   static platform::Status answer(Strings& log, const std::string& request, const std::optional<std::string>& failure) {
     log.push_back(request);
     if (failure) return platform::fail(*failure);
@@ -61,6 +62,7 @@ struct FakeSystem : platform::Workspace, platform::ScriptRunner, platform::TaskR
   Strings pointerPrepared;                    // the pane bundles given
   std::string pointerNotice;                  // what the desktop asks of the user
   std::optional<std::string> pointerFails;
+  std::string keysLimit;                      // what hot-key mode cannot do on this desktop
   std::vector<Applications> running{{}};  // one per scan, the last ever after
   size_t scans = 0;
   std::function<void()> onLaunch;

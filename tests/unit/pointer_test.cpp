@@ -5,11 +5,14 @@
 #include <systemd/sd-bus.h>
 
 #include <atomic>
+#include <mutex>
 #include <string>
+#include <vector>
 #include <thread>
 
 #include "platform/event/event_loop.h"
 #include "platform/pointer/gnome_shell_pointer.h"
+#include "platform/pointer/kwin_script_pointer.h"
 #include "platform/pointer/pointer_choice.h"
 #include "platform/pointer/tick_input.h"
 #include "test_home.h"
@@ -29,7 +32,7 @@ TEST(PointerChoice, X11AsksTheServerAndWaylandDesktopsWithoutASourceSayWhy) {
       {"sway", "wayland", ":0", "wayland-1", PointerSourceKind::None, "(sway)"},
       {"weston", nullptr, ":1", "wayland-0", PointerSourceKind::None, "(weston)"},  // WAYLAND_DISPLAY alone
       {nullptr, "wayland", ":0", nullptr, PointerSourceKind::None, "XDG_CURRENT_DESKTOP is not set"},
-      {"KDE", "x11", ":0", "wayland-0", PointerSourceKind::None, "KWin"},  // Wayland whatever the type says
+      {"KDE", "x11", ":0", "wayland-0", PointerSourceKind::KWinScript, ""},  // Wayland whatever the type says
       {"ubuntu:GNOME", "wayland", ":0", "wayland-0", PointerSourceKind::GnomeShell, ""},
   };
   for (const auto& c : cases) {
@@ -50,9 +53,11 @@ class FakeSource : public platform::PointerSource {
     return reading;
   }
   const std::string& whyUnknown() const override { return why; }
+  const std::string& modifiersCaveat() const override { return caveat; }
 
   std::optional<platform::PointerReading> reading;
   std::string why = "no compositor";
+  std::string caveat;
   int reads = 0;
 };
 
@@ -83,6 +88,25 @@ TEST(TickInput, AsksItsSourceOncePerTickAndSaysEachNewReasonForAnUnknownPointerO
   EXPECT_EQ(said.find("no compositor"), said.rfind("no compositor")) << said;
   EXPECT_NE(said.find("no compositor\n"), std::string::npos) << said;
   EXPECT_NE(said.find("extension not loaded\n"), std::string::npos) << said;
+}
+
+TEST(TickInput, SaysWhatTheHeldKeysCannotDoOnceAndOnlyWhenTheyAreAskedFor) {
+  FakeSource source;
+  source.reading = platform::PointerReading{{300, 700}, 0};
+  source.caveat = "keys seen only over X windows";
+  platform::TickInput input(source);
+  testing::internal::CaptureStderr();
+  input.startTick();
+  input.getMouse();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "Always mode never asks for the keys";
+  testing::internal::CaptureStderr();
+  for (int tick = 0; tick < 3; ++tick) {
+    input.startTick();
+    input.getCurrentKeyModifiers();
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("keys seen only over X windows\n"), std::string::npos) << said;
+  EXPECT_EQ(said.find("keys seen"), said.rfind("keys seen")) << said;
 }
 
 // GNOME Shell with the pointer extension, on a private session bus: it
@@ -149,6 +173,159 @@ TEST(GnomeShellPointer, MapsClutterModifiersIntoTheSettingsLayout) {
                                                  {1u << 2, 0x1000}, {1u << 3, 0x0800}, {1u << 6, 0x0100},
                                                  {1u << 26, 0x0100}, {(1u << 4) | (1u << 8) | (1u << 28), 0}};
   for (auto [clutter, mask] : cases) EXPECT_EQ(platform::modifiersFromClutter(clutter), mask) << clutter;
+}
+
+// KWin with its scripting, on a private session bus, from its own thread:
+// it records what the overlay asks, and a script it runs reports the pointer.
+class StandInKWin {
+ public:
+  StandInKWin(const std::string& address, int32_t loadAnswer) : loadAnswer_(loadAnswer) {
+    sd_bus_new(&bus_);
+    sd_bus_set_address(bus_, address.c_str());
+    sd_bus_set_bus_client(bus_, 1);
+    if (sd_bus_start(bus_) < 0 || sd_bus_request_name(bus_, "org.kde.KWin", 0) < 0) return;
+    sd_bus_add_object_vtable(bus_, nullptr, "/Scripting", "org.kde.kwin.Scripting", kScripting, this);
+    sd_bus_add_object_vtable(bus_, nullptr, "/7", "org.kde.kwin.Script", kScript, this);
+    serving_ = std::thread([this] {
+      while (!stop_) {
+        while (sd_bus_process(bus_, nullptr) > 0) {}
+        if (int32_t x = reportX_.exchange(-1); x >= 0)
+          sd_bus_call_method_async(bus_, nullptr, "com.Halvix.RetikonX", "/com/Halvix/RetikonX/Pointer",
+                                   "com.Halvix.RetikonX.Pointer", "PointerMoved", nullptr, nullptr, "ii", x, 320);
+        sd_bus_wait(bus_, 20'000);
+      }
+    });
+  }
+  ~StandInKWin() {
+    stop_ = true;
+    if (serving_.joinable()) serving_.join();
+    sd_bus_flush_close_unref(bus_);
+  }
+  bool serving() const { return serving_.joinable(); }
+  // The running script reports the pointer at (x, 320).
+  void movePointer(int32_t x) { reportX_ = x; }
+  std::vector<std::string> calls() {
+    std::lock_guard lock(mutex_);
+    return calls_;
+  }
+
+ private:
+  void record(std::string call) {
+    std::lock_guard lock(mutex_);
+    calls_.push_back(std::move(call));
+  }
+  static int loadScript(sd_bus_message* call, void* self, sd_bus_error*) {
+    auto* kwin = static_cast<StandInKWin*>(self);
+    const char *file = nullptr, *plugin = nullptr;
+    sd_bus_message_read(call, "ss", &file, &plugin);
+    kwin->record(std::string("load ") + file + " " + plugin);
+    return sd_bus_reply_method_return(call, "i", kwin->loadAnswer_);
+  }
+  static int unloadScript(sd_bus_message* call, void* self, sd_bus_error*) {
+    const char* plugin = nullptr;
+    sd_bus_message_read(call, "s", &plugin);
+    static_cast<StandInKWin*>(self)->record(std::string("unload ") + plugin);
+    return sd_bus_reply_method_return(call, "b", 1);
+  }
+  static int run(sd_bus_message* call, void* self, sd_bus_error*) {
+    auto* kwin = static_cast<StandInKWin*>(self);
+    kwin->record("run");
+    kwin->reportX_ = 750;  // the script's first report, where the pointer rests
+    return sd_bus_reply_method_return(call, "");
+  }
+  static constexpr sd_bus_vtable kScripting[] = {
+      SD_BUS_VTABLE_START(0), SD_BUS_METHOD("loadScript", "ss", "i", loadScript, 0),
+      SD_BUS_METHOD("unloadScript", "s", "b", unloadScript, 0), SD_BUS_VTABLE_END};
+  static constexpr sd_bus_vtable kScript[] = {SD_BUS_VTABLE_START(0), SD_BUS_METHOD("run", "", "", run, 0),
+                                              SD_BUS_VTABLE_END};
+  const int32_t loadAnswer_;
+  sd_bus* bus_ = nullptr;
+  std::atomic<bool> stop_ = false;
+  std::atomic<int32_t> reportX_ = -1;
+  std::thread serving_;
+  std::mutex mutex_;
+  std::vector<std::string> calls_;
+};
+
+std::unique_ptr<FakeSource> xServerKeys(uint32_t modifiers) {
+  auto keys = std::make_unique<FakeSource>();
+  keys->reading = platform::PointerReading{{1, 1}, modifiers};
+  return keys;
+}
+
+// The primary screen starts 50 to the right of KWin's origin.
+platform::Point fromKWin(int32_t x, int32_t y) {
+  return platform::Point{static_cast<int16_t>(y), static_cast<int16_t>(x - 50)};
+}
+
+std::optional<platform::PointerReading> readWhenReported(platform::EventLoop& loop,
+                                                         platform::KWinScriptPointerSource& source, int16_t h) {
+  std::optional<platform::PointerReading> reading;
+  unit::waitFor([&] {
+    loop.runOnce();
+    reading = source.read();
+    return reading && reading->pointer.h == h;
+  });
+  return reading;
+}
+
+TEST(KWinScriptPointer, RunsTheScriptKeepsWhatItReportsAndUnloadsItAtTheEndAndLoadsItForANewKWin) {
+  unit::TempHome home;
+  unit::PrivateSessionBus bus(home.path());
+  ASSERT_TRUE(bus.running());
+  platform::EventLoop loop;
+  ASSERT_TRUE(loop.addRepeatingTimer(std::chrono::milliseconds(10), [] {}).ok());  // runOnce returns soon
+  auto kwin = std::make_unique<StandInKWin>(bus.address(), 7);
+  ASSERT_TRUE(kwin->serving());
+  {
+    platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0x1000), fromKWin);
+    auto reading = readWhenReported(loop, source, 700);
+    ASSERT_TRUE(reading) << source.whyUnknown();
+    EXPECT_EQ(reading->pointer, (platform::Point{320, 700}));
+    EXPECT_EQ(reading->modifiers, 0x1000u) << "the X server's keys";
+    EXPECT_EQ(kwin->calls(), (std::vector<std::string>{"unload retikonx-pointer",
+                                                       "load /bundle/kwin.js retikonx-pointer", "run"}))
+        << "a copy left behind by an overlay that did not end cleanly goes first";
+
+    {
+      platform::KWinScriptPointerSource second(loop, "/bundle/kwin.js", xServerKeys(0), fromKWin);
+      EXPECT_FALSE(second.read());
+      EXPECT_NE(second.whyUnknown().find("another RetikonX"), std::string::npos) << second.whyUnknown();
+    }
+    EXPECT_EQ(kwin->calls().size(), 3u) << "a second overlay leaves the first one's script alone";
+
+    kwin->movePointer(1050);
+    EXPECT_TRUE(readWhenReported(loop, source, 1000)) << "the last report counts";
+    EXPECT_NE(source.modifiersCaveat().find("Always"), std::string::npos) << source.modifiersCaveat();
+
+    // KWin comes back: nothing is known until its new copy of the script reports.
+    kwin.reset();
+    EXPECT_TRUE(unit::waitFor([&] { return loop.runOnce(), !source.read(); })) << "no pointer from a gone KWin";
+    kwin = std::make_unique<StandInKWin>(bus.address(), 7);
+    ASSERT_TRUE(kwin->serving());
+    EXPECT_TRUE(readWhenReported(loop, source, 700)) << source.whyUnknown();
+    EXPECT_EQ(kwin->calls().size(), 3u);
+  }
+  EXPECT_EQ(kwin->calls().back(), "unload retikonx-pointer") << "the overlay takes its script away when it ends";
+}
+
+TEST(KWinScriptPointer, AKWinThatRefusesTheScriptOrIsNotThereLeavesThePointerUnknownAndSaysWhy) {
+  unit::TempHome home;
+  unit::PrivateSessionBus bus(home.path());
+  ASSERT_TRUE(bus.running());
+  platform::EventLoop loop;
+  {
+    platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0), fromKWin);
+    EXPECT_FALSE(source.read());
+    EXPECT_NE(source.whyUnknown().find("org.kde.kwin.Scripting"), std::string::npos) << source.whyUnknown();
+    EXPECT_NE(source.whyUnknown().find("(X11) session"), std::string::npos) << source.whyUnknown();
+  }
+  StandInKWin kwin(bus.address(), -1);
+  ASSERT_TRUE(kwin.serving());
+  platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0), fromKWin);
+  EXPECT_FALSE(source.read());
+  EXPECT_NE(source.whyUnknown().find("would not load /bundle/kwin.js"), std::string::npos) << source.whyUnknown();
+  EXPECT_EQ(kwin.calls().back(), "load /bundle/kwin.js retikonx-pointer") << "nothing run";
 }
 
 }  // namespace
