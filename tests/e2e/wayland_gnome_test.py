@@ -52,6 +52,18 @@ class Shell:
                   GLib.Variant("(dd)", (float(x - here[0]), float(y - here[1]))))
         wait_for(lambda: self.pointer()[:2] == (x, y), what="the pointer at (%d, %d)" % (x, y))
 
+    def leave_overview(self):
+        """GNOME starts in the overview, where windows are pictures that take no pointer;
+        Escape leaves it, once the shell is ready to take it, which a busy machine delays."""
+        def left():
+            active = self.call("org.gnome.Shell", "/org/gnome/Shell", "org.freedesktop.DBus.Properties", "Get",
+                               GLib.Variant("(ss)", ("org.gnome.Shell", "OverviewActive")), reply="(v)")[0]
+            if active:
+                self.key(ESCAPE, True)
+                self.key(ESCAPE, False)
+            return not active
+        wait_for(left, what="the overview to close", interval=1.0)
+
     def key(self, keysym, pressed):
         self.call(REMOTE, self.session, REMOTE + ".Session", "NotifyKeyboardKeysym",
                   GLib.Variant("(ub)", (keysym, pressed)))
@@ -71,10 +83,8 @@ def main():
             shell.start_input()
             # The remote pointer exists from its first motion: the native window's seat has it from the start.
             shell.move_to(100, 100)
-            # GNOME starts in the overview, where windows are pictures: Escape leaves it.
-            shell.key(ESCAPE, True)
-            shell.key(ESCAPE, False)
             with native_window() as native:
+                shell.leave_overview()
 
                 def follows_over_the_native_window():
                     write_settings(home, retikon=1, DispKind=1, WinWidth=5, distance=0)
