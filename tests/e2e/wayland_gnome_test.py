@@ -9,7 +9,7 @@ import shutil
 import subprocess
 
 from e2e_support import BUNDLE, RETIKONX, run_cases, write_settings
-from wayland_support import (Program, arms, crossing, enter_private_namespace, native_window, over_the_window,
+from wayland_support import (Program, arms, crossing, enter_private_namespace,
                              private_session, wait_for, xwayland)
 
 enter_private_namespace()
@@ -18,6 +18,7 @@ from gi.repository import Gio, GLib  # noqa: E402  (after the session's bus is c
 
 UUID = "retikonx-pointer@halvix.com"
 REMOTE = "org.gnome.Mutter.RemoteDesktop"
+NATIVE_WINDOW = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fullscreen_window.py")
 CONTROL_L, ESCAPE = 0xFFE3, 0xFF1B
 
 
@@ -83,13 +84,22 @@ def main():
             shell.start_input()
             # The remote pointer exists from its first motion: the native window's seat has it from the start.
             shell.move_to(100, 100)
-            with native_window() as native:
+            # GNOME places a window where it likes: this one covers the screen, so the pointer is
+            # over it wherever it goes.
+            with Program(["/usr/bin/python3", "-u", NATIVE_WINDOW], WAYLAND_DISPLAY="wayland-0",
+                         GDK_BACKEND="wayland") as native:
+                wait_for(lambda: "configured" in native.output() or native.poll() is not None,
+                         what="the native window")
+                assert native.poll() is None, native.output()
                 shell.leave_overview()
 
                 def follows_over_the_native_window():
                     write_settings(home, retikon=1, DispKind=1, WinWidth=5, distance=0)
                     with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client) as overlay:
-                        x, y = over_the_window(shell.move_to, native)
+                        x, y = 720, 450
+                        shell.move_to(x, y)
+                        wait_for(lambda: "pointer entered" in native.output(),
+                                 what="the pointer over the native window")
                         for x, y in ((x, y), (x + 37, y + 23)):
                             shell.move_to(x, y)
                             wait_for(lambda: crossing(arms(x_client)) == (x, y),
