@@ -3,6 +3,8 @@
 // The KWin script that tells the overlay where the pointer is: the overlay
 // loads it from its own bundle, and the script calls the overlay's one
 // method on the session bus whenever the pointer has moved.
+#include "platform/pointer/pointer_bus_object.h"
+
 namespace platform::kwin {
 
 inline constexpr const char* kKWinService = "org.kde.KWin";
@@ -16,8 +18,8 @@ inline constexpr const char* kScriptFile = "kwin-script/retikonx-pointer.js";
 
 // What the script calls: PointerMoved(x, y) in KWin's logical coordinates.
 inline constexpr const char* kOverlayService = "com.Halvix.RetikonX";
-inline constexpr const char* kPointerPath = "/com/Halvix/RetikonX/Pointer";
-inline constexpr const char* kPointerInterface = "com.Halvix.RetikonX.Pointer";
+using platform::kPointerInterface;
+using platform::kPointerPath;
 inline constexpr const char* kPointerMethod = "PointerMoved";
 
 // KWin 5.27 tells no program which modifier keys are held; the X server
