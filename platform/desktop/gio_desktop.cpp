@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::gio {
@@ -119,14 +121,18 @@ Status setListed(const std::string& schema, const std::string& key, const std::s
   return {};
 }
 
-bool answers(const char* service, const char* path, const char* interface, const char* method) {
+bool offers(const char* service, const char* path, const char* interface) {
   auto bus = session();
   if (!bus) return false;
   GError* error = nullptr;
-  Variant reply(g_dbus_connection_call_sync(bus->get(), service, path, interface, method, nullptr, nullptr,
+  Variant reply(g_dbus_connection_call_sync(bus->get(), service, path, "org.freedesktop.DBus.Introspectable",
+                                            "Introspect", nullptr, G_VARIANT_TYPE("(s)"),
                                             G_DBUS_CALL_FLAGS_NO_AUTO_START, 1000, nullptr, &error));
   if (error) g_error_free(error);
-  return reply != nullptr;
+  if (!reply) return false;
+  const char* xml = nullptr;
+  g_variant_get(reply.get(), "(&s)", &xml);
+  return std::string_view(xml).find("<interface name=\"" + std::string(interface) + "\"") != std::string_view::npos;
 }
 
 Status setXfconfAcceleration(double acceleration, const std::vector<std::string>& moreDevices) {

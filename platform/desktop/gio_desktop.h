@@ -18,8 +18,9 @@ Status setDouble(const std::string& schema, const std::string& key, double value
 // A list of texts with this text in it (added at the end) or not (every copy
 // taken out); stored before it returns when it changed.
 Status setListed(const std::string& schema, const std::string& key, const std::string& text, bool listed);
-// Whether a service answers a method that takes no arguments, within a second.
-bool answers(const char* service, const char* path, const char* interface, const char* method);
+// Whether a service has an object at path with this interface, within a
+// second: asked through introspection, which calls nothing of the object's.
+bool offers(const char* service, const char* path, const char* interface);
 
 // Every device the "pointers" channel names, and the devices given (as
 // the channel names them) whose property may not be there yet.

@@ -53,8 +53,9 @@ Result<std::string> SessionOverlayPointerSetup::prepareOverlayPointer(const std:
     if (Status set = gio::setListed("org.gnome.shell", key, gnome::kExtensionUuid, listed); !set)
       return fail("the GNOME Shell extension was not enabled: " + set.error());
   }
-  // GNOME Shell loads a new extension only at login.
-  if (gio::answers(gnome::kShellService, gnome::kPointerPath, gnome::kPointerInterface, gnome::kPointerMethod))
+  // GNOME Shell loads a new extension only at login. Not asked for the
+  // pointer: whoever asks is told of every change from then on.
+  if (gio::offers(gnome::kShellService, gnome::kPointerPath, gnome::kPointerInterface))
     return std::string();
   return std::string("Log out and back in once so that the crosshair can follow the pointer");
 }

@@ -13,6 +13,7 @@ namespace {
 
 // Well inside a tick: a shell that is stuck must not stop the overlay's loop.
 constexpr std::chrono::microseconds kCallTimeout{80'000};
+constexpr std::chrono::seconds kRetryInterval{1};
 
 const std::string kNoBus =
     "The crosshair cannot follow the pointer and stays hidden: on GNOME's Wayland session RetikonX asks GNOME "
@@ -41,10 +42,40 @@ uint32_t modifiersFromClutter(uint32_t state) {
   return mask;
 }
 
+struct GnomeBusCallbacks {
+  static int changed(sd_bus_message* signal, void* self, sd_bus_error*) {
+    GnomeShellPointerSource::ShellState state;
+    if (sd_bus_message_read(signal, "iiu", &state.x, &state.y, &state.modifiers) >= 0)
+      static_cast<GnomeShellPointerSource*>(self)->state_ = state;
+    return 0;
+  }
+
+  static int shellChanged(sd_bus_message*, void* self, sd_bus_error*) {
+    // What the old shell said is no longer known to be true; the new one is asked afresh.
+    auto& source = *static_cast<GnomeShellPointerSource*>(self);
+    source.state_.reset();
+    source.lastAsk_.reset();
+    source.why_ = &kNoAnswer;
+    return 0;
+  }
+};
+
 GnomeShellPointerSource::GnomeShellPointerSource(EventLoop& loop, std::function<Point(int32_t, int32_t)> toPrimary)
     : loop_(loop), toPrimary_(std::move(toPrimary)), why_(&kNoBus) {}
 
 GnomeShellPointerSource::~GnomeShellPointerSource() { disconnect(); }
+
+std::optional<PointerReading> GnomeShellPointerSource::read() {
+  // A bus that went away is connected afresh, and the shell asked again.
+  if (bus_ && !sd_bus_is_open(bus_)) disconnect();
+  const auto now = std::chrono::steady_clock::now();
+  if (!state_ && (!lastAsk_ || now - *lastAsk_ >= kRetryInterval)) {
+    lastAsk_ = now;
+    ask();
+  }
+  if (!state_) return std::nullopt;
+  return PointerReading{toPrimary_(state_->x, state_->y), modifiersFromClutter(state_->modifiers)};
+}
 
 bool GnomeShellPointerSource::connect() {
   if (sd_bus_open_user(&bus_) < 0) {
@@ -52,42 +83,54 @@ bool GnomeShellPointerSource::connect() {
     return false;
   }
   sd_bus_set_method_call_timeout(bus_, kCallTimeout.count());
-  // The loop takes in what the bus sends unasked (its greeting), so nothing piles up.
-  sd_bus_attach_event(bus_, loop_.handle(), 0);
+  const std::string changes = std::string("type='signal',sender='") + gnome::kShellService + "',path='" +
+                              gnome::kPointerPath + "',interface='" + gnome::kPointerInterface + "',member='" +
+                              gnome::kPointerSignal + "'";
+  const std::string owner = std::string("type='signal',sender='org.freedesktop.DBus',member='NameOwnerChanged',") +
+                            "arg0='" + gnome::kShellService + "'";
+  // Listening before the first question: no change falls between the two.
+  int r = sd_bus_add_match(bus_, &changes_, changes.c_str(), &GnomeBusCallbacks::changed, this);
+  if (r >= 0) r = sd_bus_add_match(bus_, &shellOwner_, owner.c_str(), &GnomeBusCallbacks::shellChanged, this);
+  if (r >= 0) r = sd_bus_attach_event(bus_, loop_.handle(), 0);
+  if (r < 0) {
+    disconnect();
+    return false;
+  }
   return true;
 }
 
 void GnomeShellPointerSource::disconnect() {
+  changes_ = sd_bus_slot_unref(changes_);
+  shellOwner_ = sd_bus_slot_unref(shellOwner_);
+  state_.reset();
   if (!bus_) return;
   sd_bus_detach_event(bus_);
   bus_ = sd_bus_flush_close_unref(bus_);
 }
 
-std::optional<PointerReading> GnomeShellPointerSource::read() {
+void GnomeShellPointerSource::ask() {
   if (!bus_ && !connect()) {
     why_ = &kNoBus;
-    return std::nullopt;
+    return;
   }
   sd_bus_error error = SD_BUS_ERROR_NULL;
   sd_bus_message* reply = nullptr;
-  int32_t x = 0, y = 0;
-  uint32_t modifiers = 0;
+  ShellState state;
   int r = sd_bus_call_method(bus_, gnome::kShellService, gnome::kPointerPath, gnome::kPointerInterface,
                              gnome::kPointerMethod, &error, &reply, "");
-  if (r >= 0) r = sd_bus_message_read(reply, "iiu", &x, &y, &modifiers);
+  if (r >= 0) r = sd_bus_message_read(reply, "iiu", &state.x, &state.y, &state.modifiers);
   sd_bus_message_unref(reply);
-  if (r < 0) {
-    // No shell, or a shell without the extension: the user has to log in again.
-    const bool absent = sd_bus_error_has_names(&error, SD_BUS_ERROR_UNKNOWN_OBJECT, SD_BUS_ERROR_UNKNOWN_METHOD,
-                                               SD_BUS_ERROR_UNKNOWN_INTERFACE, SD_BUS_ERROR_SERVICE_UNKNOWN,
-                                               SD_BUS_ERROR_NAME_HAS_NO_OWNER);
-    why_ = absent ? &kNotLoaded : &kNoAnswer;
-    sd_bus_error_free(&error);
-    // A bus that went away is connected afresh at the next tick.
-    if (!sd_bus_is_open(bus_)) disconnect();
-    return std::nullopt;
+  if (r >= 0) {
+    // A change announced meanwhile waits in the bus's queue, and is taken after this.
+    state_ = state;
+    return;
   }
-  return PointerReading{toPrimary_(x, y), modifiersFromClutter(modifiers)};
+  // No shell, or a shell without the extension: the user has to log in again.
+  const bool absent = sd_bus_error_has_names(&error, SD_BUS_ERROR_UNKNOWN_OBJECT, SD_BUS_ERROR_UNKNOWN_METHOD,
+                                             SD_BUS_ERROR_UNKNOWN_INTERFACE, SD_BUS_ERROR_SERVICE_UNKNOWN,
+                                             SD_BUS_ERROR_NAME_HAS_NO_OWNER);
+  why_ = absent ? &kNotLoaded : &kNoAnswer;
+  sd_bus_error_free(&error);
 }
 
 }  // namespace platform

@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The pointer on GNOME's Wayland session: GNOME Shell answers through the
-// RetikonX pointer extension that the settings pane installs, one call on
-// the session bus per tick. GNOME Shell loads a new extension only at login,
-// so until then the pointer is unknown and the reason says what to do.
+// The pointer on GNOME's Wayland session, from the RetikonX pointer
+// extension that the settings pane installs in GNOME Shell. The overlay asks
+// it once for the pointer and the held modifiers, then keeps what the
+// extension announces on the session bus whenever they change, so a resting
+// pointer costs the shell nothing. GNOME Shell loads a new extension only at
+// login, so until then the pointer is unknown and the reason says what to do.
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/pointer/gnome_pointer_extension.h"
 #include "platform/pointer/pointer_source.h"
 
 struct sd_bus;
+struct sd_bus_slot;
 
 namespace platform {
 
@@ -34,12 +39,27 @@ class GnomeShellPointerSource : public PointerSource {
   const std::string& whyUnknown() const override { return *why_; }
 
  private:
+  // What the extension said last: stage coordinates and Clutter's mask.
+  struct ShellState {
+    int32_t x = 0, y = 0;
+    uint32_t modifiers = 0;
+  };
+
   bool connect();
   void disconnect();
+  void ask();
+  // The bus's callbacks, which reach the members.
+  friend struct GnomeBusCallbacks;
 
   EventLoop& loop_;
   std::function<Point(int32_t, int32_t)> toPrimary_;
   sd_bus* bus_ = nullptr;
+  sd_bus_slot* changes_ = nullptr;
+  sd_bus_slot* shellOwner_ = nullptr;
+  // Until the extension answers, asked again now and then: it may be loaded
+  // by a new shell.
+  std::optional<std::chrono::steady_clock::time_point> lastAsk_;
+  std::optional<ShellState> state_;
   const std::string* why_;
 };
 

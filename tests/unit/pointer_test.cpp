@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 #include <thread>
@@ -123,10 +124,15 @@ class StandInShell {
     serving_ = std::thread([this] {
       while (!stop_) {
         while (sd_bus_process(bus_, nullptr) > 0) {}
+        if (announce_.exchange(false))
+          sd_bus_emit_signal(bus_, "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer", "PointerChanged",
+                             "iiu", 760, 330, 1u << 0);
         sd_bus_wait(bus_, 20'000);
       }
     });
   }
+  // The pointer moves to (760, 330) with Shift held; said from the shell's own thread.
+  void announce() { announce_ = true; }
   ~StandInShell() {
     stop_ = true;
     if (serving_.joinable()) serving_.join();
@@ -144,15 +150,17 @@ class StandInShell {
                                               SD_BUS_VTABLE_END};
   sd_bus* bus_ = nullptr;
   std::atomic<bool> stop_ = false;
+  std::atomic<bool> announce_ = false;
   std::thread serving_;
 };
 
-TEST(GnomeShellPointer, AsksTheExtensionAndSaysToLogInAgainUntilTheShellHasLoadedIt) {
+TEST(GnomeShellPointer, AsksTheExtensionOnceThenKeepsWhatItAnnounces) {
   unit::TempHome home;
   unit::PrivateSessionBus bus(home.path());
   ASSERT_TRUE(bus.running());
 
   platform::EventLoop loop;
+  ASSERT_TRUE(loop.addRepeatingTimer(std::chrono::milliseconds(10), [] {}).ok());  // runOnce returns soon
   // The primary screen starts 50 to the right of the stage's origin.
   platform::GnomeShellPointerSource source(loop, [](int32_t x, int32_t y) {
     return platform::Point{static_cast<int16_t>(y), static_cast<int16_t>(x - 50)};
@@ -162,10 +170,15 @@ TEST(GnomeShellPointer, AsksTheExtensionAndSaysToLogInAgainUntilTheShellHasLoade
 
   StandInShell shell(bus.address());
   ASSERT_TRUE(shell.serving());
-  auto reading = source.read();
-  ASSERT_TRUE(reading) << source.whyUnknown();
+  std::optional<platform::PointerReading> reading;
+  ASSERT_TRUE(unit::waitFor([&] { return loop.runOnce(), (reading = source.read()).has_value(); }))
+      << source.whyUnknown();
   EXPECT_EQ(reading->pointer, (platform::Point{320, 700}));
   EXPECT_EQ(reading->modifiers, 0x1100u) << "control and command; Num Lock dropped";
+
+  shell.announce();
+  ASSERT_TRUE(unit::waitFor([&] { return loop.runOnce(), source.read()->pointer == platform::Point{330, 710}; }));
+  EXPECT_EQ(source.read()->modifiers, 0x0200u) << "shift, as announced";
 }
 
 TEST(GnomeShellPointer, MapsClutterModifiersIntoTheSettingsLayout) {
