@@ -39,7 +39,7 @@ install(TARGETS prefpane-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPON
 # is quoted by the login items' rules.
 install(CODE "
   set(vantrel_desktop_exec \"$<TARGET_FILE:desktop-exec>\")
-  set(vantrel_entry_template \"${PROJECT_SOURCE_DIR}/pane/desktop/${VANTREL_APP_ID}.desktop.in\")
+  set(vantrel_entry_templates \"${PROJECT_SOURCE_DIR}/pane/desktop\")
   set(vantrel_entry_stage \"${PROJECT_BINARY_DIR}/install-stage\")
   set(vantrel_bindir \"${CMAKE_INSTALL_BINDIR}\")
   set(vantrel_datadir \"${CMAKE_INSTALL_DATADIR}\")

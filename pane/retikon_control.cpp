@@ -148,6 +148,7 @@ void RetikonControl::a_prefKey(const QAbstractButton* sender) {
       services_.record.s_key &= ~kModifierBits[tag];
   }
   savePref();
+  sayWhatHeldKeysCanDo();
 }
 
 void RetikonControl::a_prefDispKind(const QButtonGroup* sender) {
@@ -243,7 +244,9 @@ void RetikonControl::preparePointer() {
 
 void RetikonControl::sayWhatHeldKeysCanDo() {
   // The overlay shows the crosshair always only for a display kind of exactly 1.
-  const bool hotKeys = services_.record.s_Retikon == 1 && services_.record.s_Disp != 1;
+  // Caps Lock is the one key every desktop tells of.
+  const bool hotKeys = services_.record.s_Retikon == 1 && services_.record.s_Disp != 1 &&
+                       (services_.record.s_key & ~settings::kCapsLockKey) != 0;
   if (std::string limit = services_.pointerSetup.heldKeysLimit(); hotKeys && !limit.empty())
     services_.problems.report(kHeldKeysRequest, limit + ".");
   else

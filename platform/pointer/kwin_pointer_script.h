@@ -22,10 +22,11 @@ using platform::kPointerInterface;
 using platform::kPointerPath;
 inline constexpr const char* kPointerMethod = "PointerMoved";
 
-// KWin 5.27 tells no program which modifier keys are held; the X server
-// knows them only while one of its windows has the keyboard focus.
+// KWin 5.27 tells programs only the state of Caps Lock; the X server knows
+// the other modifiers only while one of its windows has the keyboard focus.
 inline constexpr const char* kHeldKeysLimit =
-    "KDE Plasma on Wayland does not let programs watch the modifier keys: the crosshair shows for held keys only "
-    "while an X11 window has the keyboard focus. Choose Always to see it over every window";
+    "KDE Plasma on Wayland does not let programs watch Control, Shift, Option or Command: the crosshair shows for "
+    "them only while an X11 window has the keyboard focus. Choose Always, or Caps Lock alone, to see it over every "
+    "window";
 
 }  // namespace platform::kwin

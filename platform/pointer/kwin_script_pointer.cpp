@@ -4,6 +4,7 @@
 #include <systemd/sd-bus.h>
 
 #include "platform/event/event_loop.h"
+#include "settings/settings_record.h"
 
 namespace platform {
 namespace {
@@ -18,7 +19,12 @@ const std::string kNameTaken =
     kLead + "another RetikonX of this session already takes the pointer from KWin (it owns the bus name " +
     kwin::kOverlayService + ")";
 const std::string kWaiting = "";  // loaded: the first report is on its way
-const std::string kHeldKeys = std::string(kwin::kHeldKeysLimit) + " in Vantrel";
+const std::string kHeldKeys = kwin::kHeldKeysLimit;
+const std::string kNoCapsLock =
+    "KDE Plasma on Wayland does not let programs watch the modifier keys, and KWin did not tell RetikonX the state "
+    "of Caps Lock (it does so only for a program whose desktop entry names org_kde_kwin_keystate in "
+    "X-KDE-Wayland-Interfaces): the crosshair shows for held keys only while an X11 window has the keyboard focus. "
+    "Choose Always to see it over every window";
 
 std::string refused(const std::string& detail) {
   return kLead + "KWin did not run RetikonX's pointer script (" + detail +
@@ -60,10 +66,12 @@ struct KWinBusCallbacks {
 
 KWinScriptPointerSource::KWinScriptPointerSource(EventLoop& loop, std::filesystem::path script,
                                                  std::unique_ptr<PointerSource> heldKeys,
+                                                 std::unique_ptr<KWinKeyState> capsLock,
                                                  std::function<Point(int32_t, int32_t)> toPrimary)
     : loop_(loop),
       script_(std::move(script)),
       heldKeys_(std::move(heldKeys)),
+      capsLock_(std::move(capsLock)),
       toPrimary_(std::move(toPrimary)),
       why_(kNoBus) {}
 
@@ -72,7 +80,9 @@ KWinScriptPointerSource::~KWinScriptPointerSource() {
   disconnect();
 }
 
-const std::string& KWinScriptPointerSource::modifiersCaveat() const { return kHeldKeys; }
+const std::string& KWinScriptPointerSource::modifiersCaveat() const {
+  return capsLock_ && capsLock_->capsLocked() ? kHeldKeys : kNoCapsLock;
+}
 
 std::optional<PointerReading> KWinScriptPointerSource::read() {
   const auto now = std::chrono::steady_clock::now();
@@ -82,7 +92,10 @@ std::optional<PointerReading> KWinScriptPointerSource::read() {
   }
   if (!position_) return std::nullopt;
   auto keys = heldKeys_->read();
-  return PointerReading{toPrimary_(position_->first, position_->second), keys ? keys->modifiers : 0};
+  uint32_t modifiers = keys ? keys->modifiers : 0;
+  if (auto locked = capsLock_ ? capsLock_->capsLocked() : std::nullopt)
+    modifiers = (modifiers & ~settings::kCapsLockKey) | (*locked ? settings::kCapsLockKey : 0);
+  return PointerReading{toPrimary_(position_->first, position_->second), modifiers};
 }
 
 void KWinScriptPointerSource::start() {

@@ -4,9 +4,9 @@
 // RetikonX.app that calls the overlay on the session bus whenever the pointer
 // has moved; the overlay keeps the last position it was told. The script is
 // loaded at the first read, unloaded when the source goes, and loaded again
-// when KWin comes back on the bus. KWin 5.27 gives no global state of the
-// held modifiers, so they come from the X server, which knows them while an
-// X window has the keyboard focus.
+// when KWin comes back on the bus. KWin 5.27 tells the state of Caps Lock
+// alone; the other modifiers come from the X server, which knows them while
+// an X window has the keyboard focus.
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -16,6 +16,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/pointer/kwin_key_state.h"
 #include "platform/pointer/kwin_pointer_script.h"
 #include "platform/pointer/pointer_source.h"
 
@@ -30,8 +31,10 @@ class KWinScriptPointerSource : public PointerSource {
  public:
   // toPrimary turns KWin's logical coordinates, which are XWayland's root
   // coordinates at a scale of 1, into the pointer relative to the primary
-  // screen; heldKeys is the X server's own pointer source.
+  // screen; heldKeys is the X server's own pointer source, capsLock KWin's
+  // word on Caps Lock (none where KWin does not give it).
   KWinScriptPointerSource(EventLoop& loop, std::filesystem::path script, std::unique_ptr<PointerSource> heldKeys,
+                          std::unique_ptr<KWinKeyState> capsLock,
                           std::function<Point(int32_t x, int32_t y)> toPrimary);
   ~KWinScriptPointerSource() override;
   KWinScriptPointerSource(const KWinScriptPointerSource&) = delete;
@@ -54,6 +57,7 @@ class KWinScriptPointerSource : public PointerSource {
   EventLoop& loop_;
   std::filesystem::path script_;
   std::unique_ptr<PointerSource> heldKeys_;
+  std::unique_ptr<KWinKeyState> capsLock_;
   std::function<Point(int32_t, int32_t)> toPrimary_;
   sd_bus* bus_ = nullptr;
   sd_bus_slot* object_ = nullptr;

@@ -78,10 +78,10 @@ std::unique_ptr<PointerSource> sessionPointerSource(EventLoop& loop, x11::X11Dis
       return std::make_unique<GnomeShellPointerSource>(
           loop, [&screens](int32_t x, int32_t y) { return x11::pointerFromRoot(x, y, screens.primary()); });
     case PointerSourceKind::KWinScript: {
-      // The X server stays the source of the held modifiers.
+      // The X server stays the source of the held modifiers but Caps Lock.
       return std::make_unique<KWinScriptPointerSource>(
           loop, ownResources() / kwin::kScriptFile, std::make_unique<x11::X11PointerSource>(display, screens),
-          [&screens](int32_t x, int32_t y) { return x11::pointerFromRoot(x, y, screens.primary()); });
+          std::make_unique<KWinKeyState>(loop), [&screens](int32_t x, int32_t y) { return x11::pointerFromRoot(x, y, screens.primary()); });
     }
     case PointerSourceKind::None:
       break;

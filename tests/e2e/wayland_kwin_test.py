@@ -2,8 +2,9 @@
 """RetikonX on a headless KWin (Wayland, XWayland): the overlay has KWin run its pointer
 script from RetikonX.app, the crosshair meets the pointer over a native Wayland window at
 successive positions, and the script is gone once the overlay has quit, by its settings
-or by SIGTERM. The pointer is
-moved through KWin's fake input protocol (tests/tools/kwin_fake_pointer)."""
+or by SIGTERM. In hot-key mode Caps Lock, which KWin's key-state protocol tells, shows
+the crosshair over the native window. The pointer and keys are moved through KWin's
+fake input protocol (tests/tools/kwin_fake_pointer)."""
 
 import os
 import shutil
@@ -19,6 +20,7 @@ from gi.repository import Gio, GLib  # noqa: E402  (after the session's bus is c
 
 FAKE_POINTER = os.path.join(BUILD, "tests", "tools", "kwin_fake_pointer")
 PLUGIN = "retikonx-pointer"
+CAPS_LOCK = 58  # its Linux input key code
 
 
 class KWin:
@@ -37,6 +39,11 @@ class KWin:
     @staticmethod
     def move_to(x, y):
         subprocess.run([FAKE_POINTER, str(x), str(y)], check=True, env=dict(os.environ, WAYLAND_DISPLAY="wayland-0"))
+
+    @staticmethod
+    def tap(key):
+        subprocess.run([FAKE_POINTER, "--tap", str(key)], check=True,
+                       env=dict(os.environ, WAYLAND_DISPLAY="wayland-0"))
 
 
 def main():
@@ -75,7 +82,7 @@ def main():
                 def hot_key_mode_says_what_it_cannot_do_and_a_terminated_overlay_takes_its_script_away():
                     write_settings(home, retikon=1, DispKind=0, keys=0x1000, WinWidth=5)
                     with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client) as overlay:
-                        wait_for(lambda: "does not let programs watch the modifier keys" in overlay.output(),
+                        wait_for(lambda: "does not let programs watch" in overlay.output(),
                                  what="the overlay to say so")
                         assert not arms(x_client), "no key is held"
                         assert overlay.output().count("does not let programs watch") == 1, overlay.output()
@@ -83,8 +90,19 @@ def main():
                         status, said = overlay.stop()  # SIGTERM, as at the session's end
                     assert (status, kwin.script_loaded()) == (0, False), said
 
+                def caps_lock_alone_shows_it_over_the_native_window():
+                    write_settings(home, retikon=1, DispKind=0, keys=0x0400, WinWidth=5)
+                    with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client):
+                        x, y = over_the_window(KWin.move_to, native)
+                        wait_for(lambda: not arms(x_client), what="no arms while Caps Lock is off")
+                        KWin.tap(CAPS_LOCK)
+                        wait_for(lambda: crossing(arms(x_client)) == (x, y), what="arms with Caps Lock on")
+                        KWin.tap(CAPS_LOCK)
+                        wait_for(lambda: not arms(x_client), what="no arms once Caps Lock is off")
+
                 run_cases(follows_over_the_native_window_and_takes_its_script_away_when_it_quits,
-                          hot_key_mode_says_what_it_cannot_do_and_a_terminated_overlay_takes_its_script_away)
+                          hot_key_mode_says_what_it_cannot_do_and_a_terminated_overlay_takes_its_script_away,
+                          caps_lock_alone_shows_it_over_the_native_window)
 
 
 main()

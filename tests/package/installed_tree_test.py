@@ -30,6 +30,12 @@ def the_installed_tree_runs():
         host, pane = (root + path for path in shlex.split(keys["Exec"]))
 
         overlay = os.path.join(pane, OVERLAY, "Contents", "MacOS", "RetikonX")
+        # KWin finds the overlay's hidden entry by its Exec line, and gives it the protocols the entry names.
+        overlay_entry = os.path.join(share, "applications", "com.Halvix.RetikonX.desktop")
+        subprocess.run(["desktop-file-validate", overlay_entry], check=True)
+        overlay_keys = dict(line.rstrip("\n").split("=", 1) for line in open(overlay_entry) if "=" in line)
+        assert [root + path for path in shlex.split(overlay_keys["Exec"])] == [overlay], overlay_keys
+        assert overlay_keys["X-KDE-Wayland-Interfaces"] == "org_kde_kwin_keystate", overlay_keys
         with open(os.path.join(pane, OVERLAY, "Contents", "Info.plist"), "rb") as info:
             version = plistlib.load(info)["CFBundleShortVersionString"]
         command = os.path.join(os.path.dirname(host), "RetikonX")

@@ -291,7 +291,7 @@ TEST(KWinScriptPointer, RunsTheScriptKeepsWhatItReportsAndUnloadsItAtTheEndAndLo
   auto kwin = std::make_unique<StandInKWin>(bus.address(), 7);
   ASSERT_TRUE(kwin->serving());
   {
-    platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0x1000), fromKWin);
+    platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0x1000), nullptr, fromKWin);
     auto reading = readWhenReported(loop, source, 700);
     ASSERT_TRUE(reading) << source.whyUnknown();
     EXPECT_EQ(reading->pointer, (platform::Point{320, 700}));
@@ -301,7 +301,7 @@ TEST(KWinScriptPointer, RunsTheScriptKeepsWhatItReportsAndUnloadsItAtTheEndAndLo
         << "a copy left behind by an overlay that did not end cleanly goes first";
 
     {
-      platform::KWinScriptPointerSource second(loop, "/bundle/kwin.js", xServerKeys(0), fromKWin);
+      platform::KWinScriptPointerSource second(loop, "/bundle/kwin.js", xServerKeys(0), nullptr, fromKWin);
       EXPECT_FALSE(second.read());
       EXPECT_NE(second.whyUnknown().find("another RetikonX"), std::string::npos) << second.whyUnknown();
     }
@@ -328,14 +328,14 @@ TEST(KWinScriptPointer, AKWinThatRefusesTheScriptOrIsNotThereLeavesThePointerUnk
   ASSERT_TRUE(bus.running());
   platform::EventLoop loop;
   {
-    platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0), fromKWin);
+    platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0), nullptr, fromKWin);
     EXPECT_FALSE(source.read());
     EXPECT_NE(source.whyUnknown().find("org.kde.kwin.Scripting"), std::string::npos) << source.whyUnknown();
     EXPECT_NE(source.whyUnknown().find("(X11) session"), std::string::npos) << source.whyUnknown();
   }
   StandInKWin kwin(bus.address(), -1);
   ASSERT_TRUE(kwin.serving());
-  platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0), fromKWin);
+  platform::KWinScriptPointerSource source(loop, "/bundle/kwin.js", xServerKeys(0), nullptr, fromKWin);
   EXPECT_FALSE(source.read());
   EXPECT_NE(source.whyUnknown().find("would not load /bundle/kwin.js"), std::string::npos) << source.whyUnknown();
   EXPECT_EQ(kwin.calls().back(), "load /bundle/kwin.js retikonx-pointer") << "nothing run";
