@@ -1,22 +1,26 @@
 # SPDX-License-Identifier: MIT
 """RetikonX on a headless GNOME Shell (Wayland, XWayland): with the pointer extension
 from the pane's bundle enabled, the crosshair meets the pointer over a native Wayland
-window at successive positions, and in hot-key mode shows while the key is held.
+window at successive positions (as XWayland places them, and in GNOME Shell's own picture
+of the screen), and in hot-key mode shows while the key is held.
 The pointer and the keys are driven through Mutter's remote-desktop interface."""
 
 import os
 import shutil
 import subprocess
+import tempfile
 
 from e2e_support import BUNDLE, RETIKONX, run_cases, write_settings
 from wayland_support import (Program, arms, crossing, enter_private_namespace,
-                             private_session, wait_for, xwayland)
+                             private_session, red_arms, wait_for, xwayland)
 
 enter_private_namespace()
 
 from gi.repository import Gio, GLib  # noqa: E402  (after the session's bus is chosen)
 
 UUID = "retikonx-pointer@halvix.com"
+# The tests' own extension: it lets them read the screen back through GNOME Shell.
+SCREENSHOT_ACCESS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "gnome-screenshot-access")
 REMOTE = "org.gnome.Mutter.RemoteDesktop"
 NATIVE_WINDOW = os.path.join(os.path.dirname(os.path.abspath(__file__)), "fullscreen_window.py")
 CONTROL_L, ESCAPE = 0xFFE3, 0xFF1B
@@ -65,6 +69,18 @@ class Shell:
             return not active
         wait_for(left, what="the overview to close", interval=1.0)
 
+    def shows_arms(self, x, y, reach=40):
+        """Whether GNOME Shell's own picture of the screen has red arms on all four sides of (x, y)."""
+        side = 2 * reach + 1
+        with tempfile.TemporaryDirectory(prefix="retikon-shot-") as folder:
+            path = os.path.join(folder, "area.png")
+            done, _ = self.call("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot", "org.gnome.Shell.Screenshot",
+                                "ScreenshotArea", GLib.Variant("(iiiibs)", (x - reach, y - reach, side, side, False, path)),
+                                reply="(bs)")
+            assert done, "GNOME Shell took no screenshot"
+            rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
+        return red_arms(lambda px, py: tuple(rgb[(py * side + px) * 3:][:3]), reach)
+
     def key(self, keysym, pressed):
         self.call(REMOTE, self.session, REMOTE + ".Session", "NotifyKeyboardKeysym",
                   GLib.Variant("(ub)", (keysym, pressed)))
@@ -72,9 +88,11 @@ class Shell:
 
 def main():
     with private_session("GNOME") as home:
-        extension = os.path.join(home, ".local/share/gnome-shell/extensions", UUID)
-        shutil.copytree(os.path.join(BUNDLE, "Contents/Resources/gnome-shell-extension"), extension)
-        subprocess.run(["gsettings", "set", "org.gnome.shell", "enabled-extensions", "['%s']" % UUID], check=True)
+        extensions = os.path.join(home, ".local/share/gnome-shell/extensions")
+        shutil.copytree(os.path.join(BUNDLE, "Contents/Resources/gnome-shell-extension"), os.path.join(extensions, UUID))
+        shutil.copytree(SCREENSHOT_ACCESS, os.path.join(extensions, "screenshot-access@retikonx.test"))
+        subprocess.run(["gsettings", "set", "org.gnome.shell", "enabled-extensions",
+                        "['%s', 'screenshot-access@retikonx.test']" % UUID], check=True)
         with Program(["gnome-shell", "--headless", "--wayland", "--virtual-monitor", "1440x900"]) as shell_process:
             shell = Shell()
             wait_for(lambda: shell.pointer() or shell_process.poll() is not None, timeout=90,
@@ -94,7 +112,7 @@ def main():
                 shell.leave_overview()
 
                 def follows_over_the_native_window():
-                    write_settings(home, retikon=1, DispKind=1, WinWidth=5, distance=0)
+                    write_settings(home, colour=(1, 0, 0), retikon=1, DispKind=1, WinWidth=5, distance=0)
                     with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client) as overlay:
                         x, y = 720, 450
                         shell.move_to(x, y)
@@ -104,6 +122,8 @@ def main():
                             shell.move_to(x, y)
                             wait_for(lambda: crossing(arms(x_client)) == (x, y),
                                      what="the arms to meet at (%d, %d)" % (x, y))
+                            wait_for(lambda: shell.shows_arms(x, y),
+                                     what="GNOME Shell to show them at (%d, %d)" % (x, y))
                         assert "cannot follow" not in overlay.output(), overlay.output()
 
                 def hot_key_shows_while_held():

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 """RetikonX on a headless KWin (Wayland, XWayland): the overlay has KWin run its pointer
 script from RetikonX.app, the crosshair meets the pointer over a native Wayland window at
-successive positions, and the script is gone once the overlay has quit, by its settings
+successive positions (as XWayland places them, and in KWin's own picture of the screen),
+and the script is gone once the overlay has quit, by its settings
 or by SIGTERM. In hot-key mode Caps Lock, which KWin's key-state protocol tells, shows
 the crosshair over the native window. The pointer and keys are moved through KWin's
 fake input protocol (tests/tools/kwin_fake_pointer)."""
@@ -12,7 +13,7 @@ import subprocess
 
 from e2e_support import BUILD, RETIKONX, post_notification, run_cases, write_settings
 from wayland_support import (Program, arms, crossing, enter_private_namespace, native_window, over_the_window,
-                             private_session, wait_for, xwayland)
+                             private_session, red_arms, wait_for, xwayland)
 
 enter_private_namespace()
 
@@ -35,6 +36,23 @@ class KWin:
                                       Gio.DBusCallFlags.NONE, 5000, None).unpack()[0]
         except GLib.Error:
             return None
+
+    def shows_arms(self, x, y, reach=40):
+        """Whether KWin's own picture of the screen has red arms on all four sides of (x, y)."""
+        side = 2 * reach + 1
+        pipe = Gio.UnixFDList()
+        read, write = os.pipe()
+        pipe.append(write)
+        os.close(write)
+        with os.fdopen(read, "rb") as picture:
+            reply = self.bus.call_with_unix_fd_list_sync(
+                "org.kde.KWin", "/org/kde/KWin/ScreenShot2", "org.kde.KWin.ScreenShot2", "CaptureArea",
+                GLib.Variant("(iiuua{sv}h)", (x - reach, y - reach, side, side, {}, 0)), GLib.VariantType("(a{sv})"),
+                Gio.DBusCallFlags.NONE, 10000, pipe, None)[0].unpack()[0]
+            del pipe  # KWin's end closes once it has written
+            data = picture.read()
+        assert (reply["type"], reply["format"]) == ("raw", 6), reply  # premultiplied ARGB32: B, G, R, A bytes
+        return red_arms(lambda px, py: tuple(reversed(data[py * reply["stride"] + px * 4:][:3])), reach)
 
     @staticmethod
     def move_to(x, y):
@@ -64,13 +82,14 @@ def main():
             with native_window() as native:
 
                 def follows_over_the_native_window_and_takes_its_script_away_when_it_quits():
-                    write_settings(home, retikon=1, DispKind=1, WinWidth=5, distance=0)
+                    write_settings(home, colour=(1, 0, 0), retikon=1, DispKind=1, WinWidth=5, distance=0)
                     with Program([RETIKONX], home, WAYLAND_DISPLAY="wayland-0", **x_client) as overlay:
                         x, y = over_the_window(KWin.move_to, native)
                         for x, y in ((x, y), (x + 37, y + 23)):
                             KWin.move_to(x, y)
                             wait_for(lambda: crossing(arms(x_client)) == (x, y),
                                      what="the arms to meet at (%d, %d)" % (x, y))
+                            wait_for(lambda: kwin.shows_arms(x, y), what="KWin to show them at (%d, %d)" % (x, y))
                         assert kwin.script_loaded(), "the script runs while the overlay does"
                         assert "cannot follow" not in overlay.output(), overlay.output()
                         write_settings(home, retikon=0)

@@ -130,6 +130,15 @@ def crossing(boxes):
     return ((left[0] + left[2] + right[0]) / 2, (upper[1] + upper[3] + lower[1]) / 2)
 
 
+def red_arms(pixel, reach):
+    """Whether a picture of the square reaching that far round a crosshair's centre, read
+    through pixel(x, y) -> (r, g, b), shows red arms on all four sides, clear of the middle."""
+    def red(x, y):
+        r, g, b = pixel(x, y)
+        return r > 200 and g < 60 and b < 60
+    return all(red(x, y) for x, y in ((reach - 30, reach), (reach + 30, reach), (reach, reach - 30), (reach, reach + 30)))
+
+
 @contextlib.contextmanager
 def native_window():
     """A native Wayland window (wev) on the compositor's display, once it is configured;
@@ -154,4 +163,4 @@ def over_the_window(move_to, native):
 
 
 __all__ = ["Program", "wait_for", "enter_private_namespace", "private_session", "xwayland", "arms",
-           "crossing", "native_window", "over_the_window"]
+           "crossing", "red_arms", "native_window", "over_the_window"]
