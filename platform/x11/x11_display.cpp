@@ -62,15 +62,39 @@ xcb_atom_t X11Display::atom(const std::string& name) const {
   return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
-void X11Display::addEventHandler(std::function<void(const xcb_generic_event_t&)> handler) {
-  handlers_.push_back(std::move(handler));
+EventHandlerToken X11Display::addEventHandler(std::function<void(const xcb_generic_event_t&)> handler) {
+  handlers_.emplace_back(++lastHandler_, std::move(handler));
+  return EventHandlerToken(*this, lastHandler_);
+}
+
+void X11Display::removeEventHandler(uint64_t id) {
+  std::erase_if(handlers_, [id](const auto& entry) { return entry.first == id; });
 }
 
 void X11Display::dispatch(bool queuedOnly) {
   while (XcbReply<xcb_generic_event_t> event{queuedOnly ? xcb_poll_for_queued_event(connection_)
                                                          : xcb_poll_for_event(connection_)}) {
-    for (auto& handler : handlers_) handler(*event);
+    for (auto& [id, handler] : handlers_) handler(*event);
   }
+}
+
+EventHandlerToken::EventHandlerToken(EventHandlerToken&& other) noexcept
+    : display_(std::exchange(other.display_, nullptr)), id_(other.id_) {}
+
+EventHandlerToken& EventHandlerToken::operator=(EventHandlerToken&& other) noexcept {
+  if (this != &other) {
+    reset();
+    display_ = std::exchange(other.display_, nullptr);
+    id_ = other.id_;
+  }
+  return *this;
+}
+
+EventHandlerToken::~EventHandlerToken() { reset(); }
+
+void EventHandlerToken::reset() {
+  if (display_) display_->removeEventHandler(id_);
+  display_ = nullptr;
 }
 
 }  // namespace platform::x11

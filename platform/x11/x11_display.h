@@ -7,9 +7,32 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform::x11 {
+
+class X11Display;
+
+// An event handler's place on the display: the handler is called until the
+// token is destroyed. An empty token holds none.
+class EventHandlerToken {
+ public:
+  EventHandlerToken() = default;
+  EventHandlerToken(EventHandlerToken&& other) noexcept;
+  EventHandlerToken& operator=(EventHandlerToken&& other) noexcept;
+  EventHandlerToken(const EventHandlerToken&) = delete;
+  EventHandlerToken& operator=(const EventHandlerToken&) = delete;
+  ~EventHandlerToken();
+
+ private:
+  friend class X11Display;
+  EventHandlerToken(X11Display& display, uint64_t id) : display_(&display), id_(id) {}
+  void reset();
+
+  X11Display* display_ = nullptr;
+  uint64_t id_ = 0;
+};
 
 class X11Display {
  public:
@@ -34,13 +57,17 @@ class X11Display {
 
   xcb_atom_t atom(const std::string& name) const;
 
-  void addEventHandler(std::function<void(const xcb_generic_event_t&)> handler);
+  // The token must go before the display; the handler may not drop a
+  // token, its own or another's.
+  [[nodiscard]] EventHandlerToken addEventHandler(std::function<void(const xcb_generic_event_t&)> handler);
   // Hands out every event already read (queuedOnly) or readable now.
   void dispatch(bool queuedOnly);
   bool broken() const { return xcb_connection_has_error(connection_) != 0; }
 
  private:
+  friend class EventHandlerToken;
   X11Display(xcb_connection_t* connection, int screenNumber);
+  void removeEventHandler(uint64_t id);
 
   xcb_connection_t* connection_;
   int screenNumber_;
@@ -49,7 +76,8 @@ class X11Display {
   xcb_visualtype_t* argbVisual_ = nullptr;
   uint8_t randrEventBase_ = 0, xfixesEventBase_ = 0;
   bool hasShape_ = false;
-  std::vector<std::function<void(const xcb_generic_event_t&)>> handlers_;
+  std::vector<std::pair<uint64_t, std::function<void(const xcb_generic_event_t&)>>> handlers_;
+  uint64_t lastHandler_ = 0;
 };
 
 }  // namespace platform::x11
