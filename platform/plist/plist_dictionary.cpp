@@ -170,12 +170,6 @@ std::string printable(std::string_view text) {
   return shown;
 }
 
-std::string folderOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 Status PlistDictionary::writeFile(const std::string& path) const {
