@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/path_component.h"
@@ -61,9 +60,7 @@ Status LoginItems::add(const std::string& path) {
   if (isApplicationBundle(path))
     executable = bundleExecutable(path).value_or(path + "/Contents/MacOS/" + name);
 
-  std::error_code error;
-  std::filesystem::create_directories(autostartFolder(), error);
-  if (error) return fail(autostartFolder() + ": " + error.message());
+  if (Status made = makeFolders(autostartFolder(), 0777); !made) return made;
   std::string content = "[Desktop Entry]\nType=Application\nName=" + desktopEntryString(name) +
                         "\nExec=" + desktopEntryExecArgument(executable) + "\n";
   return writeFileAtomically(*entry, content);

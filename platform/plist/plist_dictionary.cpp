@@ -172,7 +172,11 @@ std::string printable(std::string_view text) {
 
 }  // namespace
 
-Status PlistDictionary::writeFile(const std::string& path) const {
+Status PlistDictionary::writeFile(const std::string& path) const { return write(path, true); }
+
+Status PlistDictionary::writeIntoExistingFolder(const std::string& path) const { return write(path, false); }
+
+Status PlistDictionary::write(const std::string& path, bool makeFolder) const {
   if (auto bad = unwritableText(root_))
     return fail("not writing " + path + ": \"" + printable(*bad) + "\" holds characters a property list cannot store");
   // What this writes, every reader must read again: a tree that a file
@@ -180,8 +184,10 @@ Status PlistDictionary::writeFile(const std::string& path) const {
   const std::string xml = toXml();
   if (auto readable = parseChecked(xml); !readable)
     return fail("not writing " + path + ": it would be " + readable.error());
-  // A fresh account has no ~/Library/Preferences; only its owner may look in.
-  if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder;
+  if (makeFolder) {
+    // A fresh account has no ~/Library/Preferences; only its owner may look in.
+    if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder;
+  }
   return writeFileAtomically(path, xml);
 }
 
