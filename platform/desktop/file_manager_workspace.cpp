@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/file_manager_workspace.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <charconv>
-#include <cstring>
 #include <map>
 
 #include "platform/desktop/gio_desktop.h"
@@ -133,15 +127,9 @@ Status FileManagerWorkspace::quitFileManager() {
     Result<int> exitStatus = tasks_.runAndWait(manager->program, {*quit});
     if (exitStatus && *exitStatus == 0) return {};
   }
-  Status outcome;
-  for (const Copy& copy : copies) {
-    pid_t pid = 0;
-    auto [end, error] = std::from_chars(copy.pid.data(), copy.pid.data() + copy.pid.size(), pid);
-    if (error != std::errc() || pid <= 0) continue;
-    if (kill(pid, SIGTERM) != 0 && errno != ESRCH)
-      outcome = fail("could not end the file manager [" + copy.pid + "]: " + std::strerror(errno));
-  }
-  return outcome;
+  std::vector<std::string> ids;
+  for (const Copy& copy : copies) ids.push_back(copy.pid);
+  return terminateProcesses(ids, "could not end the file manager");
 }
 
 Status FileManagerScripts::execute(const std::string& source) {

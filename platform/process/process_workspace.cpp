@@ -2,14 +2,18 @@
 #include "process_workspace.h"
 
 #include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/owned_handles.h"
@@ -31,6 +35,17 @@ std::optional<std::string> processExecutable(const std::string& pid) {
 }
 
 }  // namespace
+
+Status terminateProcesses(const std::vector<std::string>& ids, const std::string& what) {
+  Status outcome;
+  for (const std::string& id : ids) {
+    pid_t pid = 0;
+    auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), pid);
+    if (error != std::errc() || end != id.data() + id.size() || pid <= 0) continue;
+    if (kill(pid, SIGTERM) != 0 && errno != ESRCH) outcome = fail(what + " [" + id + "]: " + std::strerror(errno));
+  }
+  return outcome;
+}
 
 bool ProcessWorkspace::runsFrom(const std::string& executable) {
   for (const auto& application : launchedApplications()) {
