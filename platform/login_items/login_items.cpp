@@ -2,7 +2,6 @@
 #include "login_items.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/foundation/atomic_file.h"
@@ -39,11 +38,7 @@ std::string desktopEntryExecArgument(std::string_view argument) {
   return desktopEntryString(quoted);
 }
 
-std::string LoginItems::autostartFolder() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && config[0] == '/') return std::string(config) + "/autostart";
-  return expandTilde("~/.config") + "/autostart";
-}
+std::string LoginItems::autostartFolder() { return configHome() + "/autostart"; }
 
 std::optional<std::string> LoginItems::entryPath(std::string_view name) {
   if (!isSinglePathComponent(name)) return std::nullopt;
