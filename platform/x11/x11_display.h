@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/x11/xcb_owners.h"
+
 namespace platform::x11 {
 
 class X11Display;
@@ -42,7 +44,7 @@ class X11Display {
   X11Display(const X11Display&) = delete;
   X11Display& operator=(const X11Display&) = delete;
 
-  xcb_connection_t* connection() const { return connection_; }
+  xcb_connection_t* connection() const { return connection_.get(); }
   xcb_screen_t* screen() const { return screen_; }
   int screenNumber() const { return screenNumber_; }
   xcb_window_t root() const { return screen_->root; }
@@ -62,14 +64,14 @@ class X11Display {
   [[nodiscard]] EventHandlerToken addEventHandler(std::function<void(const xcb_generic_event_t&)> handler);
   // Hands out every event already read (queuedOnly) or readable now.
   void dispatch(bool queuedOnly);
-  bool broken() const { return xcb_connection_has_error(connection_) != 0; }
+  bool broken() const { return xcb_connection_has_error(connection_.get()) != 0; }
 
  private:
   friend class EventHandlerToken;
-  X11Display(xcb_connection_t* connection, int screenNumber);
+  X11Display(XcbConnection connection, int screenNumber);
   void removeEventHandler(uint64_t id);
 
-  xcb_connection_t* connection_;
+  XcbConnection connection_;  // closed after the handlers are gone
   int screenNumber_;
   xcb_screen_t* screen_ = nullptr;
   xcb_visualtype_t* rootVisual_ = nullptr;
