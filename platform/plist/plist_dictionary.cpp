@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/text.h"
@@ -27,9 +28,7 @@ PlistDictionary::PlistDictionary() : root_(plist_new_dict()) {}
 PlistDictionary::~PlistDictionary() {
   if (root_) plist_free(root_);
 }
-PlistDictionary::PlistDictionary(PlistDictionary&& other) noexcept : root_(other.root_) {
-  other.root_ = plist_new_dict();
-}
+PlistDictionary::PlistDictionary(PlistDictionary&& other) noexcept : root_(std::exchange(other.root_, nullptr)) {}
 PlistDictionary& PlistDictionary::operator=(PlistDictionary&& other) noexcept {
   std::swap(root_, other.root_);
   return *this;

@@ -22,6 +22,8 @@ class PlistDictionary {
  public:
   PlistDictionary();  // empty
   ~PlistDictionary();
+  // Leaves other holding no dictionary at all: it may then only be
+  // assigned to or destroyed.
   PlistDictionary(PlistDictionary&& other) noexcept;
   PlistDictionary& operator=(PlistDictionary&& other) noexcept;
   PlistDictionary(const PlistDictionary& other);
