@@ -22,6 +22,25 @@ std::string takeString(char* text) {
   return result;
 }
 
+// Calls visit(key, value) for each entry of a dictionary node, in order,
+// until it returns true.
+template <typename Visit>
+void visitEntries(plist_t dictionary, Visit visit) {
+  plist_dict_iter iterator = nullptr;
+  plist_dict_new_iter(dictionary, &iterator);
+  for (bool done = false; !done;) {
+    char* key = nullptr;
+    plist_t value = nullptr;
+    plist_dict_next_item(dictionary, iterator, &key, &value);
+    if (!value) {
+      std::free(key);
+      break;
+    }
+    done = visit(takeString(key), value);
+  }
+  std::free(iterator);
+}
+
 }  // namespace
 
 PlistDictionary::PlistDictionary() : root_(plist_new_dict()) {}
@@ -129,23 +148,10 @@ std::optional<std::string> unwritableText(plist_t node) {
       return std::nullopt;
     case PLIST_DICT: {
       std::optional<std::string> found;
-      plist_dict_iter iterator = nullptr;
-      plist_dict_new_iter(node, &iterator);
-      while (!found) {
-        char* key = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(node, iterator, &key, &value);
-        if (!value) {
-          std::free(key);
-          break;
-        }
-        std::string name = takeString(key);
-        if (!xmlText(name))
-          found = name;
-        else
-          found = unwritableText(value);
-      }
-      std::free(iterator);
+      visitEntries(node, [&found](std::string name, plist_t value) {
+        found = xmlText(name) ? unwritableText(value) : std::move(name);
+        return found.has_value();
+      });
       return found;
     }
     default: return std::nullopt;
@@ -192,19 +198,10 @@ Status PlistDictionary::write(const std::string& path, bool makeFolder) const {
 
 std::vector<std::string> PlistDictionary::keys() const {
   std::vector<std::string> result;
-  plist_dict_iter iterator = nullptr;
-  plist_dict_new_iter(root_, &iterator);
-  for (;;) {
-    char* key = nullptr;
-    plist_t value = nullptr;
-    plist_dict_next_item(root_, iterator, &key, &value);
-    if (!value) {
-      std::free(key);
-      break;
-    }
-    result.push_back(takeString(key));
-  }
-  std::free(iterator);
+  visitEntries(root_, [&result](std::string name, plist_t) {
+    result.push_back(std::move(name));
+    return false;
+  });
   return result;
 }
 
