@@ -18,7 +18,10 @@ float asFloat(int32_t value) { return static_cast<float>(value); }
 
 }  // namespace
 
-ArmFrames crossLineFrames(int16_t h, int16_t v, float sw, float sh, int32_t width, int32_t distance) {
+ArmFrames crossLineFrames(platform::Point pointer, platform::Size screen, ArmMeasures measures) {
+  const int16_t h = pointer.h, v = pointer.v;
+  const float sw = screen.width, sh = screen.height;
+  const int32_t width = measures.width, distance = measures.distance;
   // Halving in integers would give a 1-wide arm no half at all.
   const int32_t divisor = width == 1 ? 1 : 2;
   const int32_t halfWidth = width / divisor;

@@ -95,8 +95,8 @@ void RetikonControl::showCrossLine() {
 }
 
 void RetikonControl::placeArms(platform::Point pointer, platform::Size screen) {
-  const ArmFrames frames = crossLineFrames(pointer.h, pointer.v, screen.width, screen.height,
-                                           state_.record.s_WinWidth, state_.record.s_distance);
+  const ArmFrames frames =
+      crossLineFrames(pointer, screen, {.width = state_.record.s_WinWidth, .distance = state_.record.s_distance});
   platform::Window* arms[] = {o_windowH, o_windowH2, o_windowV, o_windowV2};
   for (size_t i = 0; i < frames.size(); ++i)
     send(arms[i], [&](platform::Window& w) { w.setFrame(frames[i], true); });

@@ -14,6 +14,9 @@ class RetikonControl : public platform::ApplicationDelegate {
  public:
   RetikonControl(ProcessState& state, platform::Application& application, platform::Input& input,
                  platform::ScreenList& screens);
+  // The application calls back into this object where it is.
+  RetikonControl(const RetikonControl&) = delete;
+  RetikonControl& operator=(const RetikonControl&) = delete;
 
   // Outlets, connected by the main interface; a null one is skipped.
   platform::Window* o_windowH = nullptr;   // left arm

@@ -32,6 +32,9 @@ class VantrelPrefPref : public platform::NSPreferencePane {
   VantrelPrefPref();  // with the system's own services
   explicit VantrelPrefPref(PaneServices services);
   ~VantrelPrefPref() override;
+  // The main view's buttons call back into this object where it is.
+  VantrelPrefPref(const VantrelPrefPref&) = delete;
+  VantrelPrefPref& operator=(const VantrelPrefPref&) = delete;
 
   bool initWithBundle(const std::string& bundlePath) override;
   void mainViewDidLoad() override;

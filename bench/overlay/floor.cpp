@@ -3,17 +3,13 @@
 // the pointer ten times a second and does nothing else.
 #include <xcb/xcb.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
+#include "bench_display.h"
+
 int main() {
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  if (xcb_connection_has_error(connection)) {
-    std::fprintf(stderr, "floor: cannot open the X display\n");
-    return 1;
-  }
-  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+  const auto [connection, root] = openDisplayOrExit("floor");
   timespec next{};
   clock_gettime(CLOCK_MONOTONIC, &next);
   for (;;) {

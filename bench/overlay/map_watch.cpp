@@ -7,13 +7,10 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "bench_display.h"
+
 int main() {
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  if (xcb_connection_has_error(connection)) {
-    std::fprintf(stderr, "map_watch: cannot open the X display\n");
-    return 1;
-  }
-  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+  const auto [connection, root] = openDisplayOrExit("map_watch");
   const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
   free(xcb_request_check(connection,
                          xcb_change_window_attributes_checked(connection, root, XCB_CW_EVENT_MASK, &events)));

@@ -36,9 +36,8 @@ struct DistributedNotificationCenter::Observer {
   DistributedNotificationCenter* center = nullptr;
   std::string name, object;
   std::function<void()> callback;
-  sd_bus_slot* slot = nullptr;
+  OwnedBusSlot slot;
   bool away = false;  // the bus went away since this observer last observed
-  ~Observer() { sd_bus_slot_unref(slot); }
 };
 
 struct BusCallbacks {
@@ -81,23 +80,13 @@ std::unique_ptr<DistributedNotificationCenter> DistributedNotificationCenter::de
 
 DistributedNotificationCenter::DistributedNotificationCenter() : retryDelay_(kFirstRetry) {}
 
-DistributedNotificationCenter::~DistributedNotificationCenter() {
-  observers_.clear();
-  sd_event_source_unref(retry_);
-  disconnectFilter_ = sd_bus_slot_unref(disconnectFilter_);
-  if (bus_) {
-    sd_bus_detach_event(bus_);
-    sd_bus_flush_close_unref(bus_);
-  }
-}
+DistributedNotificationCenter::~DistributedNotificationCenter() = default;
 
 bool DistributedNotificationCenter::connect() {
-  sd_bus* bus = nullptr;
-  if (sd_bus_open_user(&bus) < 0) return false;
-  bus_ = bus;
+  if (sd_bus_open_user(outPointer(bus_)) < 0) return false;
   hadBus_ = true;
-  bool ready = sd_bus_add_filter(bus_, &disconnectFilter_, BusCallbacks::onDisconnected, this) >= 0;
-  if (ready && loop_) ready = sd_bus_attach_event(bus_, loop_->handle(), 0) >= 0;
+  bool ready = sd_bus_add_filter(bus_.get(), outPointer(disconnectFilter_), BusCallbacks::onDisconnected, this) >= 0;
+  if (ready && loop_) ready = sd_bus_attach_event(bus_.get(), loop_->handle(), 0) >= 0;
   for (auto& observer : observers_) {
     if (!ready) break;
     if (int result = observe(*observer, false); result < 0) {
@@ -112,12 +101,11 @@ bool DistributedNotificationCenter::connect() {
 }
 
 void DistributedNotificationCenter::dropConnection() {
-  for (auto& observer : observers_) observer->slot = sd_bus_slot_unref(observer->slot);
-  disconnectFilter_ = sd_bus_slot_unref(disconnectFilter_);
-  if (bus_) {
-    sd_bus_detach_event(bus_);
-    bus_ = sd_bus_close_unref(bus_);
-  }
+  for (auto& observer : observers_) observer->slot.reset();
+  disconnectFilter_.reset();
+  // Closed first, so that nothing still queued is sent on a connection let go.
+  if (bus_) sd_bus_close(bus_.get());
+  bus_.reset();
   waitChanged();
 }
 
@@ -130,11 +118,11 @@ void DistributedNotificationCenter::reportMissingBusOnce(const char* consequence
 Status DistributedNotificationCenter::postNotification(std::string_view name, std::string_view object) {
   const std::string nameText(name), objectText(object);
   const auto send = [&] {
-    int result = sd_bus_emit_signal(bus_, kNotificationPath, kNotificationInterface, kNotificationMember, "ss",
+    int result = sd_bus_emit_signal(bus_.get(), kNotificationPath, kNotificationInterface, kNotificationMember, "ss",
                                     nameText.c_str(), objectText.c_str());
-    return result < 0 ? result : sd_bus_flush(bus_);
+    return result < 0 ? result : sd_bus_flush(bus_.get());
   };
-  int result = bus_ && sd_bus_is_open(bus_) > 0 ? send() : -ENOTCONN;
+  int result = bus_ && sd_bus_is_open(bus_.get()) > 0 ? send() : -ENOTCONN;
   if (result < 0) {
     // Dropped by the bus (a handshake left unfinished, a restart) or never
     // made: one fresh connection, one more try.
@@ -156,7 +144,7 @@ Status DistributedNotificationCenter::addObserver(EventLoop& loop, std::string n
                                                   std::function<void()> callback) {
   if (!bus_) return fail("no D-Bus session bus; settings changes will not be noticed until restart");
   if (!loop_) {
-    if (int result = sd_bus_attach_event(bus_, loop.handle(), 0); result < 0)
+    if (int result = sd_bus_attach_event(bus_.get(), loop.handle(), 0); result < 0)
       return fail(std::string("cannot watch the D-Bus session bus: ") + std::strerror(-result));
     loop_ = &loop;
   }
@@ -176,8 +164,8 @@ int DistributedNotificationCenter::observe(Observer& observer, bool wait) {
   std::string rule = std::string("type='signal',path='") + kNotificationPath + "',interface='" +
                      kNotificationInterface + "',member='" + kNotificationMember +
                      "',arg0=" + matchRuleValue(observer.name) + ",arg1=" + matchRuleValue(observer.object);
-  int result = wait ? sd_bus_add_match(bus_, &observer.slot, rule.c_str(), onSignal, &observer)
-                    : sd_bus_add_match_async(bus_, &observer.slot, rule.c_str(), onSignal,
+  int result = wait ? sd_bus_add_match(bus_.get(), outPointer(observer.slot), rule.c_str(), onSignal, &observer)
+                    : sd_bus_add_match_async(bus_.get(), outPointer(observer.slot), rule.c_str(), onSignal,
                                              BusCallbacks::onObserving, &observer);
   return result;
 }
@@ -226,10 +214,10 @@ void DistributedNotificationCenter::connectionLost() {
 
 void DistributedNotificationCenter::scheduleReconnect() {
   const uint64_t delay = static_cast<uint64_t>(retryDelay_.count());
-  int result = retry_ ? sd_event_source_set_time_relative(retry_, delay)
-                      : sd_event_add_time_relative(loop_->handle(), &retry_, CLOCK_MONOTONIC, delay, kRetryAccuracy,
-                                                   BusCallbacks::onRetry, this);
-  if (result >= 0) result = sd_event_source_set_enabled(retry_, SD_EVENT_ONESHOT);
+  int result = retry_ ? sd_event_source_set_time_relative(retry_.get(), delay)
+                      : sd_event_add_time_relative(loop_->handle(), outPointer(retry_), CLOCK_MONOTONIC, delay,
+                                                   kRetryAccuracy, BusCallbacks::onRetry, this);
+  if (result >= 0) result = sd_event_source_set_enabled(retry_.get(), SD_EVENT_ONESHOT);
   if (result < 0)
     std::fprintf(stderr, "%s: cannot wait to connect to the session bus again: %s\n", program_invocation_short_name,
                  std::strerror(-result));
@@ -247,15 +235,15 @@ int BusCallbacks::onRetry(sd_event_source*, uint64_t, void* userdata) {
 
 DistributedNotificationCenter::Wait DistributedNotificationCenter::wait() const {
   Wait wait;
-  if (!bus_ || sd_bus_is_open(bus_) <= 0) return wait;
-  const int fd = sd_bus_get_fd(bus_);
-  const int events = sd_bus_get_events(bus_);
+  if (!bus_ || sd_bus_is_open(bus_.get()) <= 0) return wait;
+  const int fd = sd_bus_get_fd(bus_.get());
+  const int events = sd_bus_get_events(bus_.get());
   if (fd < 0 || events < 0) return wait;
   wait.fd = fd;
   wait.readable = events & POLLIN;
   wait.writable = events & POLLOUT;
   uint64_t until = 0;
-  if (sd_bus_get_timeout(bus_, &until) >= 0 && until != UINT64_MAX) {
+  if (sd_bus_get_timeout(bus_.get(), &until) >= 0 && until != UINT64_MAX) {
     const uint64_t now = monotonicNow();
     wait.timeout = std::chrono::microseconds(until > now ? until - now : 0);
   }
@@ -265,10 +253,10 @@ DistributedNotificationCenter::Wait DistributedNotificationCenter::wait() const 
 void DistributedNotificationCenter::process() {
   if (!bus_) return;
   int result = 0;
-  do result = sd_bus_process(bus_, nullptr);
+  do result = sd_bus_process(bus_.get(), nullptr);
   while (result > 0);
   // A connection that has ended is let go; the next post makes a new one.
-  if (result < 0 || sd_bus_is_open(bus_) <= 0) dropConnection();
+  if (result < 0 || sd_bus_is_open(bus_.get()) <= 0) dropConnection();
   waitChanged();
 }
 

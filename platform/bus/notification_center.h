@@ -11,11 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/event/systemd_owners.h"
 #include "platform/foundation/result.h"
-
-struct sd_bus;
-struct sd_bus_slot;
-struct sd_event_source;
 
 namespace platform {
 
@@ -31,6 +28,9 @@ class DistributedNotificationCenter {
   // observing says so once on stderr; the program goes on either way.
   static std::unique_ptr<DistributedNotificationCenter> defaultCenter();
   ~DistributedNotificationCenter();
+  // The bus and the loop call back into the centre where it is.
+  DistributedNotificationCenter(const DistributedNotificationCenter&) = delete;
+  DistributedNotificationCenter& operator=(const DistributedNotificationCenter&) = delete;
 
   bool connected() const { return bus_ != nullptr; }
 
@@ -78,11 +78,13 @@ class DistributedNotificationCenter {
 
   friend struct BusCallbacks;  // sd-bus and sd-event call back into the centre
 
-  sd_bus* bus_ = nullptr;
+  // Let go in the reverse order: the observers, the retry, the filter, then
+  // the connection they are attached to.
+  OwnedBus bus_;
   bool hadBus_ = false;  // a session bus was there once: its absence now is a failure
-  sd_bus_slot* disconnectFilter_ = nullptr;
+  OwnedBusSlot disconnectFilter_;
   EventLoop* loop_ = nullptr;  // the loop the observers run in, once there are any
-  sd_event_source* retry_ = nullptr;
+  OwnedEventSource retry_;
   std::chrono::microseconds retryDelay_;
   bool lost_ = false;
   bool reported_ = false;

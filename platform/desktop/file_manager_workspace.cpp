@@ -1,14 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/file_manager_workspace.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <charconv>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <map>
 
 #include "platform/desktop/gio_desktop.h"
@@ -19,11 +11,6 @@
 
 namespace platform {
 namespace {
-
-std::string canonical(const std::string& path) {
-  char resolved[PATH_MAX];
-  return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
 
 std::string baseName(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -76,7 +63,7 @@ std::optional<std::string> backgroundOption(const std::string& program) { return
 // A copy runs the program itself, or an interpreter with the program (a
 // script) among its first words; its arguments are the words after it.
 std::vector<FileManagerWorkspace::Copy> FileManagerWorkspace::runningCopies(const FileManagerProgram& manager) {
-  const std::string program = canonical(manager.program);
+  const std::string program = canonicalPath(manager.program);
   std::vector<Copy> copies;
   for (const auto& application : inner_.launchedApplications()) {
     auto path = application.find(kApplicationPathKey);
@@ -84,11 +71,11 @@ std::vector<FileManagerWorkspace::Copy> FileManagerWorkspace::runningCopies(cons
     if (path == application.end() || pid == application.end()) continue;
     std::vector<std::string> words = commandLine(pid->second);
     size_t programWord = words.size();
-    if (canonical(path->second) == program) {
+    if (canonicalPath(path->second) == program) {
       programWord = 0;
     } else {
       for (size_t i = 1; i < words.size() && i < 3; ++i)
-        if (words[i].find('/') != std::string::npos && canonical(words[i]) == program) {
+        if (words[i].find('/') != std::string::npos && canonicalPath(words[i]) == program) {
           programWord = i;
           break;
         }
@@ -140,15 +127,9 @@ Status FileManagerWorkspace::quitFileManager() {
     Result<int> exitStatus = tasks_.runAndWait(manager->program, {*quit});
     if (exitStatus && *exitStatus == 0) return {};
   }
-  Status outcome;
-  for (const Copy& copy : copies) {
-    pid_t pid = 0;
-    auto [end, error] = std::from_chars(copy.pid.data(), copy.pid.data() + copy.pid.size(), pid);
-    if (error != std::errc() || pid <= 0) continue;
-    if (kill(pid, SIGTERM) != 0 && errno != ESRCH)
-      outcome = fail("could not end the file manager [" + copy.pid + "]: " + std::strerror(errno));
-  }
-  return outcome;
+  std::vector<std::string> ids;
+  for (const Copy& copy : copies) ids.push_back(copy.pid);
+  return terminateProcesses(ids, "could not end the file manager");
 }
 
 Status FileManagerScripts::execute(const std::string& source) {

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/session_desktop_settings.h"
 
-#include <cstdlib>
-
 #include "platform/desktop/gio_desktop.h"
 #include "platform/desktop/kde_config.h"
 #include "platform/desktop/pointer_speed.h"
 #include "platform/desktop/x11_pointer.h"
+#include "platform/foundation/text.h"
 
 namespace platform {
 
@@ -39,17 +38,6 @@ struct SessionDesktopSettings::Targets final : PointerSpeedTargets {
 
   TaskRunner& tasks;
 };
-
-namespace {
-
-std::string configHome() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && *config == '/') return config;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.config";
-}
-
-}  // namespace
 
 SessionDesktopSettings::SessionDesktopSettings(TaskRunner& tasks) : targets_(std::make_unique<Targets>(tasks)) {}
 SessionDesktopSettings::~SessionDesktopSettings() = default;

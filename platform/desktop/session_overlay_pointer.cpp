@@ -6,6 +6,7 @@
 
 #include "platform/desktop/desktop_session.h"
 #include "platform/desktop/gio_desktop.h"
+#include "platform/foundation/atomic_file.h"
 #include "platform/pointer/gnome_pointer_extension.h"
 #include "platform/pointer/kwin_pointer_script.h"
 #include "platform/pointer/pointer_choice.h"
@@ -26,10 +27,11 @@ fs::path dataHome() {
 Status installGnomePointerExtension(const fs::path& paneBundle, const fs::path& dataHome) {
   const fs::path from = paneBundle / "Contents/Resources/gnome-shell-extension";
   const fs::path to = dataHome / "gnome-shell/extensions" / gnome::kExtensionUuid;
-  std::error_code error;
-  fs::create_directories(to, error);
+  if (Status made = makeFolders(to.string(), 0777); !made)
+    return fail("the GNOME Shell extension was not installed: " + made.error());
   for (const char* file : {"metadata.json", "extension.js"}) {
-    if (!error) fs::copy_file(from / file, to / file, fs::copy_options::overwrite_existing, error);
+    std::error_code error;
+    fs::copy_file(from / file, to / file, fs::copy_options::overwrite_existing, error);
     if (error) return fail("the GNOME Shell extension was not installed in " + to.string() + ": " + error.message());
   }
   return {};

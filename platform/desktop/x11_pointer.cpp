@@ -6,28 +6,21 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <numeric>
 #include <string>
+
+#include "platform/x11/xcb_owners.h"
 
 namespace platform {
 namespace {
 
-struct Disconnect {
-  void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-using Connection = std::unique_ptr<xcb_connection_t, Disconnect>;
-
-template <class Reply>
-std::unique_ptr<Reply, decltype(&std::free)> owned(Reply* reply) {
-  return {reply, &std::free};
-}
+using x11::ownedReply;
+using Connection = x11::XcbConnection;
 
 // Only an atom the server knows: a device can have the property only then.
 xcb_atom_t existingAtom(xcb_connection_t* connection, const char* name) {
-  auto reply = owned(xcb_intern_atom_reply(
+  auto reply = ownedReply(xcb_intern_atom_reply(
       connection, xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
   return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
@@ -35,7 +28,7 @@ xcb_atom_t existingAtom(xcb_connection_t* connection, const char* name) {
 // True when the device has the property as one 32-bit float.
 bool hasFloatProperty(xcb_connection_t* connection, xcb_input_device_id_t device, xcb_atom_t property,
                       xcb_atom_t floatType) {
-  auto reply = owned(xcb_input_xi_get_property_reply(
+  auto reply = ownedReply(xcb_input_xi_get_property_reply(
       connection, xcb_input_xi_get_property(connection, device, 0, property, XCB_ATOM_ANY, 0, 1), nullptr));
   return reply && reply->type == floatType && reply->format == 32 && reply->num_items >= 1;
 }
@@ -60,12 +53,13 @@ Status setX11PointerSpeed(double speed) {
   xcb_connection_t* c = connection->get();
 
   bool anyWithoutProperty = true;  // without XInput 2 only the core pointer is there
-  auto version = owned(xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
+  auto version = ownedReply(xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
   const xcb_atom_t property = existingAtom(c, kLibinputAccelSpeed);
   const xcb_atom_t floatType = existingAtom(c, "FLOAT");
   if (version && version->major_version >= 2 && property != XCB_ATOM_NONE && floatType != XCB_ATOM_NONE) {
     anyWithoutProperty = false;
-    auto devices = owned(xcb_input_xi_query_device_reply(c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL), nullptr));
+    auto devices =
+        ownedReply(xcb_input_xi_query_device_reply(c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL), nullptr));
     if (!devices) return fail("the X server did not list its input devices");
     const float value = static_cast<float>(std::clamp(speed, -1.0, 1.0));
     for (auto it = xcb_input_xi_query_device_infos_iterator(devices.get()); it.rem; xcb_input_xi_device_info_next(&it)) {
@@ -76,7 +70,7 @@ Status setX11PointerSpeed(double speed) {
       }
       xcb_void_cookie_t cookie = xcb_input_xi_change_property_checked(
           c, it.data->deviceid, XCB_PROP_MODE_REPLACE, 32, property, floatType, 1, &value);
-      if (auto error = owned(xcb_request_check(c, cookie)))
+      if (auto error = ownedReply(xcb_request_check(c, cookie)))
         return fail("the X server refused the pointer speed of an input device (error " +
                     std::to_string(error->error_code) + ")");
     }
@@ -86,7 +80,7 @@ Status setX11PointerSpeed(double speed) {
     xcb_void_cookie_t cookie = xcb_change_pointer_control_checked(
         c, static_cast<int16_t>(acceleration.numerator), static_cast<int16_t>(acceleration.denominator),
         kCoreThreshold, 1, 1);
-    if (auto error = owned(xcb_request_check(c, cookie)))
+    if (auto error = ownedReply(xcb_request_check(c, cookie)))
       return fail("the X server refused the pointer acceleration (error " + std::to_string(error->error_code) + ")");
   }
   return {};
@@ -96,9 +90,10 @@ Result<std::vector<std::string>> x11PointerDeviceNames() {
   auto connection = connect();
   if (!connection) return fail(connection.error());
   xcb_connection_t* c = connection->get();
-  auto version = owned(xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
+  auto version = ownedReply(xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
   if (!version || version->major_version < 2) return fail("the X server has no XInput 2");
-  auto devices = owned(xcb_input_xi_query_device_reply(c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL), nullptr));
+  auto devices =
+      ownedReply(xcb_input_xi_query_device_reply(c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL), nullptr));
   if (!devices) return fail("the X server did not list its input devices");
   std::vector<std::string> names;
   for (auto it = xcb_input_xi_query_device_infos_iterator(devices.get()); it.rem; xcb_input_xi_device_info_next(&it)) {

@@ -17,8 +17,7 @@ struct EventLoop::Source {
   std::function<void()> callback;
   std::function<void()> prepare;
   uint64_t interval = 0;
-  sd_event_source* source = nullptr;
-  ~Source() { sd_event_source_unref(source); }
+  OwnedEventSource source;
 };
 
 namespace {
@@ -66,31 +65,29 @@ int onPrepare(sd_event_source* source, void* userdata) {
 }  // namespace
 
 EventLoop::EventLoop() {
-  if (int result = sd_event_new(&event_); result < 0) {
+  if (int result = sd_event_new(outPointer(event_)); result < 0) {
     std::fprintf(stderr, "%s: cannot create the event loop: %s\n", program_invocation_short_name,
                  std::strerror(-result));
     std::abort();
   }
 }
 
-EventLoop::~EventLoop() {
-  sources_.clear();
-  sd_event_unref(event_);
-}
+EventLoop::~EventLoop() = default;
 
 Status EventLoop::addRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) {
   auto entry = std::make_unique<Source>();
   entry->callback = std::move(callback);
   entry->interval = static_cast<uint64_t>(interval.count());
   uint64_t now = 0;
-  if (Status read = check(sd_event_now(event_, CLOCK_MONOTONIC, &now), "cannot read the clock"); !read) return read;
+  if (Status read = check(sd_event_now(event_.get(), CLOCK_MONOTONIC, &now), "cannot read the clock"); !read)
+    return read;
   // An accuracy of 1 ms keeps the ten ticks a second where they belong
   // without waking the processor more often than needed.
-  Status added = check(sd_event_add_time(event_, &entry->source, CLOCK_MONOTONIC, now + entry->interval, 1000,
-                                         onTimer, entry.get()),
+  Status added = check(sd_event_add_time(event_.get(), outPointer(entry->source), CLOCK_MONOTONIC,
+                                         now + entry->interval, 1000, onTimer, entry.get()),
                        "cannot add a timer");
   if (!added) return added;
-  if (Status on = check(sd_event_source_set_enabled(entry->source, SD_EVENT_ON), "cannot start a timer"); !on)
+  if (Status on = check(sd_event_source_set_enabled(entry->source.get(), SD_EVENT_ON), "cannot start a timer"); !on)
     return on;
   sources_.push_back(std::move(entry));
   return {};
@@ -100,11 +97,12 @@ Status EventLoop::addReadable(int fd, std::function<void()> callback, std::funct
   auto entry = std::make_unique<Source>();
   entry->callback = std::move(callback);
   entry->prepare = std::move(beforeWait);
-  Status watched =
-      check(sd_event_add_io(event_, &entry->source, fd, EPOLLIN, onReadable, entry.get()), "cannot watch a descriptor");
+  Status watched = check(sd_event_add_io(event_.get(), outPointer(entry->source), fd, EPOLLIN, onReadable, entry.get()),
+                         "cannot watch a descriptor");
   if (!watched) return watched;
   if (entry->prepare) {
-    Status prepared = check(sd_event_source_set_prepare(entry->source, onPrepare), "cannot add a prepare callback");
+    Status prepared =
+        check(sd_event_source_set_prepare(entry->source.get(), onPrepare), "cannot add a prepare callback");
     if (!prepared) return prepared;
   }
   sources_.push_back(std::move(entry));
@@ -123,8 +121,8 @@ Status EventLoop::exitOnSignals(std::initializer_list<int> signals) {
     auto exitLoop = [](sd_event_source* source, const signalfd_siginfo*, void*) {
       return sd_event_exit(sd_event_source_get_event(source), 0);
     };
-    Status added =
-        check(sd_event_add_signal(event_, &entry->source, signal, exitLoop, nullptr), "cannot watch a signal");
+    Status added = check(sd_event_add_signal(event_.get(), outPointer(entry->source), signal, exitLoop, nullptr),
+                         "cannot watch a signal");
     if (!added) return added;
     sources_.push_back(std::move(entry));
   }
@@ -132,12 +130,12 @@ Status EventLoop::exitOnSignals(std::initializer_list<int> signals) {
 }
 
 int EventLoop::run() {
-  int result = sd_event_loop(event_);
+  int result = sd_event_loop(event_.get());
   return result < 0 ? 1 : result;
 }
 
-void EventLoop::exit(int code) { sd_event_exit(event_, code); }
+void EventLoop::exit(int code) { sd_event_exit(event_.get(), code); }
 
-void EventLoop::runOnce() { sd_event_run(event_, UINT64_MAX); }
+void EventLoop::runOnce() { sd_event_run(event_.get(), UINT64_MAX); }
 
 }  // namespace platform

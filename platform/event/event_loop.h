@@ -8,10 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/event/systemd_owners.h"
 #include "platform/foundation/result.h"
-
-struct sd_event;
-struct sd_event_source;
 
 namespace platform {
 
@@ -44,13 +42,13 @@ class EventLoop {
   // themselves until a condition holds.
   void runOnce();
 
-  sd_event* handle() const { return event_; }
+  sd_event* handle() const { return event_.get(); }
 
   struct Source;  // one timer or descriptor with its callbacks
 
  private:
-  sd_event* event_ = nullptr;
-  std::vector<std::unique_ptr<Source>> sources_;
+  OwnedEvent event_;
+  std::vector<std::unique_ptr<Source>> sources_;  // let go before the loop they are in
 };
 
 }  // namespace platform

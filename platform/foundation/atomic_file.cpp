@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -16,12 +17,6 @@
 
 namespace platform {
 namespace {
-
-std::string folderOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // Follows a chain of symlinks (also a dangling one) to the path to replace.
 std::string resolveLinks(std::string path) {
@@ -166,6 +161,17 @@ std::optional<std::string> readWholeFile(const std::string& path, size_t limit) 
   auto content = readRegularFile(path, limit);
   if (!content) return std::nullopt;
   return std::move(content.value());
+}
+
+std::string folderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string canonicalPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
 Status makeFolders(const std::string& folder, mode_t mode) {

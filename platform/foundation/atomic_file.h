@@ -34,8 +34,16 @@ Result<std::optional<std::string>> readRegularFile(const std::string& path, size
 // As readRegularFile, with every failure and a missing file alike nothing.
 std::optional<std::string> readWholeFile(const std::string& path, size_t limit = size_t{64} << 20);
 
-// Makes the folder and any missing parents with the given mode; an
-// existing folder is left as it is.
+// The folder path names a file in: "." for a bare name, "/" for a file in the root.
+std::string folderOf(const std::string& path);
+
+// The absolute path with every symlink, "." and ".." resolved; the path as
+// given when it cannot be resolved (nothing there, no permission).
+std::string canonicalPath(const std::string& path);
+
+// Makes the folder and any missing parents with the given mode (less the
+// umask: 0777 gives what the user's folders usually get); an existing
+// folder is left as it is.
 Status makeFolders(const std::string& folder, mode_t mode);
 
 }  // namespace platform

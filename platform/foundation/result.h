@@ -2,6 +2,7 @@
 #pragma once
 // The platform layer's one way to fail: a call gives its value, or the
 // reason, in words a user can read, why it could not.
+#include <cassert>
 #include <optional>
 #include <string>
 #include <utility>
@@ -32,7 +33,11 @@ class [[nodiscard]] Result {
   T& operator*() & { return value(); }
   const T& operator*() const& { return value(); }
 
-  const std::string& error() const { return std::get<1>(state_).message; }
+  // Only for a failure: asking a success for its error is a fault of the caller.
+  const std::string& error() const {
+    assert(!ok());
+    return std::get<1>(state_).message;
+  }
 
  private:
   std::variant<T, Error> state_;
@@ -47,7 +52,11 @@ class [[nodiscard]] Result<void> {
 
   bool ok() const { return !error_; }
   explicit operator bool() const { return ok(); }
-  const std::string& error() const { return error_->message; }
+  // Only for a failure, as with Result<T>.
+  const std::string& error() const {
+    assert(!ok());
+    return error_->message;
+  }
 
  private:
   std::optional<Error> error_;

@@ -115,4 +115,10 @@ std::string expandTilde(std::string_view path) {
   return expanded;
 }
 
+std::string configHome() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return config;
+  return expandTilde("~/.config");
+}
+
 }  // namespace platform

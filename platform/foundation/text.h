@@ -45,4 +45,8 @@ Result<std::string> homeFolder();
 // there always is one; were there none, the tilde would stay.
 std::string expandTilde(std::string_view path);
 
+// Where the user's configuration files go: $XDG_CONFIG_HOME when that is an
+// absolute path, else ~/.config; read afresh at every call.
+std::string configHome();
+
 }  // namespace platform

@@ -2,9 +2,7 @@
 #include "login_items.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/path_component.h"
@@ -40,11 +38,7 @@ std::string desktopEntryExecArgument(std::string_view argument) {
   return desktopEntryString(quoted);
 }
 
-std::string LoginItems::autostartFolder() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && config[0] == '/') return std::string(config) + "/autostart";
-  return expandTilde("~/.config") + "/autostart";
-}
+std::string LoginItems::autostartFolder() { return configHome() + "/autostart"; }
 
 std::optional<std::string> LoginItems::entryPath(std::string_view name) {
   if (!isSinglePathComponent(name)) return std::nullopt;
@@ -61,9 +55,7 @@ Status LoginItems::add(const std::string& path) {
   if (isApplicationBundle(path))
     executable = bundleExecutable(path).value_or(path + "/Contents/MacOS/" + name);
 
-  std::error_code error;
-  std::filesystem::create_directories(autostartFolder(), error);
-  if (error) return fail(autostartFolder() + ": " + error.message());
+  if (Status made = makeFolders(autostartFolder(), 0777); !made) return made;
   std::string content = "[Desktop Entry]\nType=Application\nName=" + desktopEntryString(name) +
                         "\nExec=" + desktopEntryExecArgument(executable) + "\n";
   return writeFileAtomically(*entry, content);

@@ -12,6 +12,11 @@
 namespace platform {
 namespace {
 
+struct CloseLibrary {
+  void operator()(void* library) const { dlclose(library); }
+};
+using OwnedLibrary = std::unique_ptr<void, CloseLibrary>;
+
 bool isClassName(const std::string& name) {
   if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) return false;
   for (unsigned char c : name)
@@ -44,12 +49,15 @@ Result<PaneBundleInfo> readPaneBundle(const std::string& bundlePath) {
 }
 
 Result<std::unique_ptr<NSPreferencePane>> instantiatePrincipalClass(const PaneBundleInfo& info) {
-  void* library = dlopen(info.executable.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Closed again on every way out but one: a pane made from it.
+  OwnedLibrary library(dlopen(info.executable.c_str(), RTLD_NOW | RTLD_LOCAL));
   if (!library) return fail(std::string("cannot load the pane's library: ") + dlerror());
   const std::string symbol = "NSPrincipalClass_" + info.principalClass;
-  auto factory = reinterpret_cast<PrincipalClassFactory>(dlsym(library, symbol.c_str()));
+  auto factory = reinterpret_cast<PrincipalClassFactory>(dlsym(library.get(), symbol.c_str()));
   if (!factory) return fail(info.executable + ": no principal class " + info.principalClass);
-  return std::unique_ptr<NSPreferencePane>(factory());
+  std::unique_ptr<NSPreferencePane> pane(factory());
+  if (pane) static_cast<void>(library.release());  // the pane's code, for the rest of the process
+  return pane;
 }
 
 }  // namespace platform

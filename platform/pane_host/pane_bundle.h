@@ -20,8 +20,9 @@ struct PaneBundleInfo {
 
 Result<PaneBundleInfo> readPaneBundle(const std::string& bundlePath);
 
-// The library stays loaded for the rest of the process: the pane's objects
-// and the code behind them live as long as it does.
+// A library that has made a pane stays loaded for the rest of the process:
+// the pane's objects and the code behind them live as long as it does. One
+// that makes none (no such class, a null or throwing factory) is closed.
 Result<std::unique_ptr<NSPreferencePane>> instantiatePrincipalClass(const PaneBundleInfo& info);
 
 }  // namespace platform

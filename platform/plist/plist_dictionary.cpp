@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/text.h"
@@ -21,15 +22,32 @@ std::string takeString(char* text) {
   return result;
 }
 
+// Calls visit(key, value) for each entry of a dictionary node, in order,
+// until it returns true.
+template <typename Visit>
+void visitEntries(plist_t dictionary, Visit visit) {
+  plist_dict_iter iterator = nullptr;
+  plist_dict_new_iter(dictionary, &iterator);
+  for (bool done = false; !done;) {
+    char* key = nullptr;
+    plist_t value = nullptr;
+    plist_dict_next_item(dictionary, iterator, &key, &value);
+    if (!value) {
+      std::free(key);
+      break;
+    }
+    done = visit(takeString(key), value);
+  }
+  std::free(iterator);
+}
+
 }  // namespace
 
 PlistDictionary::PlistDictionary() : root_(plist_new_dict()) {}
 PlistDictionary::~PlistDictionary() {
   if (root_) plist_free(root_);
 }
-PlistDictionary::PlistDictionary(PlistDictionary&& other) noexcept : root_(other.root_) {
-  other.root_ = plist_new_dict();
-}
+PlistDictionary::PlistDictionary(PlistDictionary&& other) noexcept : root_(std::exchange(other.root_, nullptr)) {}
 PlistDictionary& PlistDictionary::operator=(PlistDictionary&& other) noexcept {
   std::swap(root_, other.root_);
   return *this;
@@ -130,23 +148,10 @@ std::optional<std::string> unwritableText(plist_t node) {
       return std::nullopt;
     case PLIST_DICT: {
       std::optional<std::string> found;
-      plist_dict_iter iterator = nullptr;
-      plist_dict_new_iter(node, &iterator);
-      while (!found) {
-        char* key = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(node, iterator, &key, &value);
-        if (!value) {
-          std::free(key);
-          break;
-        }
-        std::string name = takeString(key);
-        if (!xmlText(name))
-          found = name;
-        else
-          found = unwritableText(value);
-      }
-      std::free(iterator);
+      visitEntries(node, [&found](std::string name, plist_t value) {
+        found = xmlText(name) ? unwritableText(value) : std::move(name);
+        return found.has_value();
+      });
       return found;
     }
     default: return std::nullopt;
@@ -170,15 +175,13 @@ std::string printable(std::string_view text) {
   return shown;
 }
 
-std::string folderOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
-Status PlistDictionary::writeFile(const std::string& path) const {
+Status PlistDictionary::writeFile(const std::string& path) const { return write(path, true); }
+
+Status PlistDictionary::writeIntoExistingFolder(const std::string& path) const { return write(path, false); }
+
+Status PlistDictionary::write(const std::string& path, bool makeFolder) const {
   if (auto bad = unwritableText(root_))
     return fail("not writing " + path + ": \"" + printable(*bad) + "\" holds characters a property list cannot store");
   // What this writes, every reader must read again: a tree that a file
@@ -186,26 +189,19 @@ Status PlistDictionary::writeFile(const std::string& path) const {
   const std::string xml = toXml();
   if (auto readable = parseChecked(xml); !readable)
     return fail("not writing " + path + ": it would be " + readable.error());
-  // A fresh account has no ~/Library/Preferences; only its owner may look in.
-  if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder;
+  if (makeFolder) {
+    // A fresh account has no ~/Library/Preferences; only its owner may look in.
+    if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder;
+  }
   return writeFileAtomically(path, xml);
 }
 
 std::vector<std::string> PlistDictionary::keys() const {
   std::vector<std::string> result;
-  plist_dict_iter iterator = nullptr;
-  plist_dict_new_iter(root_, &iterator);
-  for (;;) {
-    char* key = nullptr;
-    plist_t value = nullptr;
-    plist_dict_next_item(root_, iterator, &key, &value);
-    if (!value) {
-      std::free(key);
-      break;
-    }
-    result.push_back(takeString(key));
-  }
-  std::free(iterator);
+  visitEntries(root_, [&result](std::string name, plist_t) {
+    result.push_back(std::move(name));
+    return false;
+  });
   return result;
 }
 

@@ -22,6 +22,8 @@ class PlistDictionary {
  public:
   PlistDictionary();  // empty
   ~PlistDictionary();
+  // Leaves other holding no dictionary at all: it may then only be
+  // assigned to or destroyed.
   PlistDictionary(PlistDictionary&& other) noexcept;
   PlistDictionary& operator=(PlistDictionary&& other) noexcept;
   PlistDictionary(const PlistDictionary& other);
@@ -45,6 +47,8 @@ class PlistDictionary {
   // UTF-8, control characters), or a result beyond the readers' limits,
   // fails the write and leaves the file as it was.
   Status writeFile(const std::string& path) const;
+  // As writeFile, for a caller that has made the folder already.
+  Status writeIntoExistingFolder(const std::string& path) const;
 
   std::vector<std::string> keys() const;
   bool contains(std::string_view key) const { return kind(key) != PlistKind::Absent; }
@@ -77,6 +81,7 @@ class PlistDictionary {
   explicit PlistDictionary(void* root) : root_(root) {}
   void* node(std::string_view key) const;
   void set(std::string_view key, void* value);
+  Status write(const std::string& path, bool makeFolder) const;
   void* root_;  // a libplist dictionary node, owned
 };
 

@@ -7,17 +7,15 @@
 namespace platform {
 
 Status updatePreferenceFile(const std::string& path, const std::function<void(PlistDictionary&)>& change) {
-  const auto slash = path.rfind('/');
-  if (slash != std::string::npos && slash > 0) {
-    if (auto folder = makeFolders(path.substr(0, slash), 0700); !folder) return folder;
-  }
+  // The lock file goes beside the file, so the folder is made first, once.
+  if (auto folder = makeFolders(folderOf(path), 0700); !folder) return folder;
   auto lock = FileLock::acquire(path);
   if (!lock) return fail(lock.error());
   auto existing = PlistDictionary::readExisting(path);
   if (!existing) return fail(existing.error() + "; not overwritten");
   PlistDictionary file = existing.value() ? std::move(*existing.value()) : PlistDictionary();
   change(file);
-  return file.writeFile(path);
+  return file.writeIntoExistingFolder(path);
 }
 
 }  // namespace platform

@@ -1,13 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "apple_script_runner.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <charconv>
-#include <cstring>
-
 #include "platform/process/process_workspace.h"
 #include "platform/process/script_compiler.h"
 #include "platform/process/spawn.h"
@@ -52,20 +45,14 @@ Status AppleScriptRunner::execute(const std::string& source) {
             return spawnDetached(*opener, {script.location});
           },
           [&](const QuitApplication& script) -> Status {
-            Status outcome;
+            std::vector<std::string> ids;
             for (const auto& application : workspace_.launchedApplications()) {
               auto name = application.find(kApplicationNameKey);
               auto process = application.find(kApplicationProcessKey);
-              if (name == application.end() || process == application.end() || name->second != script.name)
-                continue;
-              pid_t pid = 0;
-              const std::string& text = process->second;
-              auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
-              if (error != std::errc() || end != text.data() + text.size() || pid <= 0) continue;
-              if (kill(pid, SIGTERM) != 0 && errno != ESRCH)
-                outcome = fail(script.name + " [" + text + "]: " + std::strerror(errno));
+              if (name != application.end() && process != application.end() && name->second == script.name)
+                ids.push_back(process->second);
             }
-            return outcome;
+            return terminateProcesses(ids, script.name);
           },
       },
       *compiled);

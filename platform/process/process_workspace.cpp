@@ -2,15 +2,20 @@
 #include "process_workspace.h"
 
 #include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
+#include "platform/foundation/atomic_file.h"
 #include "platform/foundation/owned_handles.h"
 #include "platform/process/app_bundle.h"
 #include "platform/process/spawn.h"
@@ -29,12 +34,18 @@ std::optional<std::string> processExecutable(const std::string& pid) {
   return path;
 }
 
-std::string canonical(const std::string& path) {
-  char resolved[PATH_MAX];
-  return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
 }  // namespace
+
+Status terminateProcesses(const std::vector<std::string>& ids, const std::string& what) {
+  Status outcome;
+  for (const std::string& id : ids) {
+    pid_t pid = 0;
+    auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), pid);
+    if (error != std::errc() || end != id.data() + id.size() || pid <= 0) continue;
+    if (kill(pid, SIGTERM) != 0 && errno != ESRCH) outcome = fail(what + " [" + id + "]: " + std::strerror(errno));
+  }
+  return outcome;
+}
 
 bool ProcessWorkspace::runsFrom(const std::string& executable) {
   for (const auto& application : launchedApplications()) {
@@ -43,7 +54,7 @@ bool ProcessWorkspace::runsFrom(const std::string& executable) {
     std::string runningExecutable = isApplicationBundle(running->second)
                                         ? bundleExecutable(running->second).value_or(std::string())
                                         : running->second;
-    if (!runningExecutable.empty() && canonical(runningExecutable) == executable) return true;
+    if (!runningExecutable.empty() && canonicalPath(runningExecutable) == executable) return true;
   }
   return false;
 }
@@ -53,7 +64,7 @@ Status ProcessWorkspace::launchApplication(const std::string& path) {
   if (stat(path.c_str(), &info) != 0) return fail(path + " is missing");
   std::optional<std::string> executable = isApplicationBundle(path) ? bundleExecutable(path) : path;
   if (!executable) return fail(path + " names no program in its Contents/Info.plist");
-  const std::string wanted = canonical(*executable);
+  const std::string wanted = canonicalPath(*executable);
   // A copy that has just decided to quit is still listed for a moment; one
   // still there after the wait is a live one and is not started twice.
   const auto deadline = clock_.now() + kQuittingWait;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "platform/process/wait_clock.h"
 #include "platform/process/workspace.h"
@@ -14,6 +16,12 @@ inline constexpr const char* kApplicationProcessKey = "NSApplicationProcessIdent
 
 // Longer than an overlay takes to quit after its last tick.
 inline constexpr std::chrono::seconds kQuittingWait{1};
+
+// Asks each process, named by its decimal id, to end (SIGTERM). A text that
+// is no id is passed over and a process that is already gone is no
+// failure; the failure is the last process that could not be signalled,
+// as "<what> [<id>]: <reason>".
+Status terminateProcesses(const std::vector<std::string>& ids, const std::string& what);
 
 // Applications are processes: launched detached by path, listed from /proc.
 class ProcessWorkspace final : public Workspace {

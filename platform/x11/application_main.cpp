@@ -28,6 +28,9 @@ class X11Application : public Application {
   X11Application(EventLoop& loop, DistributedNotificationCenter& center, TickInput& input,
                  x11::X11WindowServer& windows, x11::X11Display& display)
       : loop_(loop), center_(center), input_(input), windows_(windows), display_(display) {}
+  // The loop calls back into this object where it is.
+  X11Application(const X11Application&) = delete;
+  X11Application& operator=(const X11Application&) = delete;
 
   void observeDistributedNotification(std::string name, std::string object, std::function<void()> callback) override {
     // The overlay still works without: it shows the settings it started with.

@@ -18,7 +18,7 @@ CompositorWatch::CompositorWatch(X11Display& display, std::function<void(bool)> 
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
-    display_.addEventHandler([this](const xcb_generic_event_t& event) {
+    selectionEvents_ = display_.addEventHandler([this](const xcb_generic_event_t& event) {
       if ((event.response_type & 0x7f) != display_.xfixesEventBase() + XCB_XFIXES_SELECTION_NOTIFY) return;
       const bool now = ownerPresent();
       if (now == running_) return;

@@ -11,6 +11,9 @@ namespace platform::x11 {
 class CompositorWatch {
  public:
   CompositorWatch(X11Display& display, std::function<void(bool running)> changed);
+  // The display calls back into this object where it is.
+  CompositorWatch(const CompositorWatch&) = delete;
+  CompositorWatch& operator=(const CompositorWatch&) = delete;
   bool running() const { return running_; }
 
  private:
@@ -20,6 +23,7 @@ class CompositorWatch {
   xcb_atom_t selection_;
   bool running_ = false;
   std::function<void(bool)> changed_;
+  EventHandlerToken selectionEvents_;
 };
 
 }  // namespace platform::x11

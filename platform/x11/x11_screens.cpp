@@ -12,7 +12,7 @@ X11Screens::X11Screens(X11Display& display) : display_(display) {
   xcb_randr_select_input(display_.connection(), display_.root(),
                          XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
                              XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
-  display_.addEventHandler([this](const xcb_generic_event_t& event) {
+  randrEvents_ = display_.addEventHandler([this](const xcb_generic_event_t& event) {
     const uint8_t type = event.response_type & 0x7f;
     const uint8_t base = display_.randrEventBase();
     if (type == base + XCB_RANDR_SCREEN_CHANGE_NOTIFY || type == base + XCB_RANDR_NOTIFY) stale_ = true;

@@ -13,6 +13,9 @@ namespace platform::x11 {
 class X11Screens : public ScreenList {
  public:
   explicit X11Screens(X11Display& display);
+  // The display calls back into this object where it is.
+  X11Screens(const X11Screens&) = delete;
+  X11Screens& operator=(const X11Screens&) = delete;
 
   std::optional<Size> primaryScreenSize() override;
   // The primary screen's place on the root window; empty when there is none.
@@ -26,6 +29,7 @@ class X11Screens : public ScreenList {
   X11Display& display_;
   bool stale_ = true;
   Box primary_, root_;
+  EventHandlerToken randrEvents_;
 };
 
 }  // namespace platform::x11

@@ -22,6 +22,9 @@ class X11Window : public Window {
  public:
   X11Window(X11WindowServer& server, Rect contentRect);
   ~X11Window() override;
+  // The X window is this object's own, and the server knows it by its address.
+  X11Window(const X11Window&) = delete;
+  X11Window& operator=(const X11Window&) = delete;
 
   void setContentView(View* view) override { view_ = view; }
   TextField& addTextField(Rect frame, TextAlignment alignment) override;

@@ -12,7 +12,7 @@ X11WindowServer::X11WindowServer(X11Display& display, X11Screens& screens)
   // Every window that appears or moves on the root window may cover ours.
   const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
   xcb_change_window_attributes(display_.connection(), display_.root(), XCB_CW_EVENT_MASK, &events);
-  display_.addEventHandler([this](const xcb_generic_event_t& event) { handle(event); });
+  events_ = display_.addEventHandler([this](const xcb_generic_event_t& event) { handle(event); });
 }
 
 std::unique_ptr<Window> X11WindowServer::createWindow(Rect contentRect, uint32_t, BackingStore, bool) {

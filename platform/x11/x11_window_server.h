@@ -22,6 +22,9 @@ class X11WindowServer : public WindowServer {
 
   // Windows start without real alpha until setComposited says otherwise.
   X11WindowServer(X11Display& display, X11Screens& screens);
+  // The display calls back into this object where it is.
+  X11WindowServer(const X11WindowServer&) = delete;
+  X11WindowServer& operator=(const X11WindowServer&) = delete;
 
   // styleMask, backing and defer: every window here is borderless, buffered
   // and made at once, which is all the overlay asks for.
@@ -54,6 +57,7 @@ class X11WindowServer : public WindowServer {
   bool covered_ = false;
   bool orderingChanged_ = false;
   std::vector<X11Window*> windows_;  // in the order made, which is the order they stack in
+  EventHandlerToken events_;
 };
 
 }  // namespace platform::x11

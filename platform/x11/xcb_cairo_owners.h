@@ -1,21 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Owners for what xcb and cairo hand out: replies and events, which xcb
-// allocates with malloc, and cairo's reference-counted contexts and surfaces.
+// Owners for what xcb and cairo hand out: xcb's (xcb_owners.h), and cairo's
+// reference-counted contexts and surfaces.
 #include <cairo.h>
 
-#include <cstdlib>
 #include <memory>
 
+#include "platform/x11/xcb_owners.h"
+
 namespace platform::x11 {
-
-struct FreeWithFree {
-  void operator()(void* block) const { std::free(block); }
-};
-
-// A reply or an event; null when the server sent none.
-template <typename Reply>
-using XcbReply = std::unique_ptr<Reply, FreeWithFree>;
 
 struct DestroyCairo {
   void operator()(cairo_t* cairo) const { cairo_destroy(cairo); }

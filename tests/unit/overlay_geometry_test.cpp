@@ -5,6 +5,7 @@
 
 #include "overlay/crosshair_geometry.h"
 
+using platform::Point;
 using platform::Rect;
 using retikonx::crossLineFrames;
 using retikonx::pointWindowFrame;
@@ -31,23 +32,24 @@ TEST(ArmFrames, AreWhereTheArithmeticPutsThem) {
        {-22, -870, 5, 1798}, {-22, 932, 5, 1798}}}},
       {"NegativeWidthAndGap", 700, 300, 1440, 900, -3, -4, {{{-2173, 601, 2878, -3},
        {695, 601, 2878, -3}, {701, -1193, -3, 1798}, {701, 595, -3, 1798}}}}};
-  for (const auto& c : cases) EXPECT_EQ(crossLineFrames(c.h, c.v, c.sw, c.sh, c.width, c.distance), c.arms) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(crossLineFrames({.v = c.v, .h = c.h}, {c.sw, c.sh}, {c.width, c.distance}), c.arms) << c.name;
 }
 
 // Widths and gaps from a hand-edited file: the integer sums saturate rather
 // than wrap, so the right arm never jumps to the far left.
 TEST(ArmFramesAtTheLimits, SaturateInsteadOfWrapping) {
-  const auto farGap = crossLineFrames(700, 300, 1440, 900, 5, kMax);
+  const auto farGap = crossLineFrames(Point{.v = 300, .h = 700}, {1440, 900}, {5, kMax});
   EXPECT_EQ(farGap[1].x, static_cast<float>(kMax));
   EXPECT_LT(farGap[0].x, -2e9f);
   EXPECT_GT(farGap[3].y, 2e9f);
 
-  const auto wide = crossLineFrames(-32768, 32767, 1440, 900, kMax, kMax);
+  const auto wide = crossLineFrames(Point{.v = 32767, .h = -32768}, {1440, 900}, {kMax, kMax});
   EXPECT_EQ(wide[1].x, static_cast<float>(kMax));
   EXPECT_EQ(wide[2].x, static_cast<float>(-32768 - kMax / 2));
   EXPECT_EQ(wide[0].height, static_cast<float>(kMax));
 
-  const auto negative = crossLineFrames(32767, -32768, 1440, 900, kMin, kMin);
+  const auto negative = crossLineFrames(Point{.v = -32768, .h = 32767}, {1440, 900}, {kMin, kMin});
   EXPECT_EQ(negative[1].x, static_cast<float>(kMin));
   EXPECT_EQ(negative[2].x, static_cast<float>(32767 + int64_t{1073741824}));
   EXPECT_EQ(negative[0].height, static_cast<float>(kMin));

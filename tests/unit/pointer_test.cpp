@@ -5,6 +5,7 @@
 #include <systemd/sd-bus.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include <thread>
 
 #include "platform/event/event_loop.h"
+#include "platform/event/systemd_owners.h"
 #include "platform/pointer/gnome_shell_pointer.h"
 #include "platform/pointer/kwin_script_pointer.h"
 #include "platform/pointer/pointer_choice.h"
@@ -110,35 +112,62 @@ TEST(TickInput, SaysWhatTheHeldKeysCannotDoOnceAndOnlyWhenTheyAreAskedFor) {
   EXPECT_EQ(said.find("keys seen"), said.rfind("keys seen")) << said;
 }
 
-// GNOME Shell with the pointer extension, on a private session bus: it
-// answers from its own thread, as the real shell from its own process.
-class StandInShell {
+// A service's connection to a private session bus, under its well-known
+// name, served from a thread of its own once its objects are in place, as
+// the real service from its own process. Declared last in its owner, it
+// stops serving before what its objects use goes away.
+class ServedBus {
  public:
-  explicit StandInShell(const std::string& address) {
-    sd_bus_new(&bus_);
-    sd_bus_set_address(bus_, address.c_str());
-    sd_bus_set_bus_client(bus_, 1);
-    if (sd_bus_start(bus_) < 0 || sd_bus_request_name(bus_, "org.gnome.Shell", 0) < 0) return;
-    sd_bus_add_object_vtable(bus_, nullptr, "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer", kVtable,
-                             nullptr);
-    serving_ = std::thread([this] {
+  ServedBus(const std::string& address, const char* name) {
+    sd_bus_new(platform::outPointer(bus_));
+    sd_bus_set_address(bus_.get(), address.c_str());
+    sd_bus_set_bus_client(bus_.get(), 1);
+    named_ = sd_bus_start(bus_.get()) >= 0 && sd_bus_request_name(bus_.get(), name, 0) >= 0;
+  }
+  ServedBus(const ServedBus&) = delete;
+  ServedBus& operator=(const ServedBus&) = delete;
+  ~ServedBus() {
+    stop_ = true;
+    if (serving_.joinable()) serving_.join();
+  }
+
+  sd_bus* get() const { return bus_.get(); }
+  bool named() const { return named_; }
+  // afterProcessing runs on the serving thread each time the messages that came have been handled.
+  void serve(std::function<void()> afterProcessing = [] {}) {
+    serving_ = std::thread([this, afterProcessing = std::move(afterProcessing)] {
       while (!stop_) {
-        while (sd_bus_process(bus_, nullptr) > 0) {}
-        if (announce_.exchange(false))
-          sd_bus_emit_signal(bus_, "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer", "PointerChanged",
-                             "iiu", 760, 330, 1u << 0);
-        sd_bus_wait(bus_, 20'000);
+        while (sd_bus_process(bus_.get(), nullptr) > 0) {}
+        afterProcessing();
+        sd_bus_wait(bus_.get(), 20'000);
       }
     });
   }
+  bool serving() const { return serving_.joinable(); }
+
+ private:
+  platform::OwnedBus bus_;
+  bool named_ = false;
+  std::atomic<bool> stop_ = false;
+  std::thread serving_;
+};
+
+// GNOME Shell with the pointer extension.
+class StandInShell {
+ public:
+  explicit StandInShell(const std::string& address) : bus_(address, "org.gnome.Shell") {
+    if (!bus_.named()) return;
+    sd_bus_add_object_vtable(bus_.get(), nullptr, "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer",
+                             kVtable, nullptr);
+    bus_.serve([this] {
+      if (announce_.exchange(false))
+        sd_bus_emit_signal(bus_.get(), "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer", "PointerChanged",
+                           "iiu", 760, 330, 1u << 0);
+    });
+  }
+  bool serving() const { return bus_.serving(); }
   // The pointer moves to (760, 330) with Shift held; said from the shell's own thread.
   void announce() { announce_ = true; }
-  ~StandInShell() {
-    stop_ = true;
-    if (serving_.joinable()) serving_.join();
-    sd_bus_flush_close_unref(bus_);
-  }
-  bool serving() const { return serving_.joinable(); }
 
  private:
   // Pointer at (750, 320) on the stage; Control, Super and Num Lock (Mod2) held.
@@ -148,10 +177,8 @@ class StandInShell {
   static constexpr sd_bus_vtable kVtable[] = {SD_BUS_VTABLE_START(0),
                                               SD_BUS_METHOD("GetPointer", "", "iiu", getPointer, 0),
                                               SD_BUS_VTABLE_END};
-  sd_bus* bus_ = nullptr;
-  std::atomic<bool> stop_ = false;
   std::atomic<bool> announce_ = false;
-  std::thread serving_;
+  ServedBus bus_;  // last: it stops serving first
 };
 
 TEST(GnomeShellPointer, AsksTheExtensionOnceThenKeepsWhatItAnnounces) {
@@ -192,29 +219,18 @@ TEST(GnomeShellPointer, MapsClutterModifiersIntoTheSettingsLayout) {
 // it records what the overlay asks, and a script it runs reports the pointer.
 class StandInKWin {
  public:
-  StandInKWin(const std::string& address, int32_t loadAnswer) : loadAnswer_(loadAnswer) {
-    sd_bus_new(&bus_);
-    sd_bus_set_address(bus_, address.c_str());
-    sd_bus_set_bus_client(bus_, 1);
-    if (sd_bus_start(bus_) < 0 || sd_bus_request_name(bus_, "org.kde.KWin", 0) < 0) return;
-    sd_bus_add_object_vtable(bus_, nullptr, "/Scripting", "org.kde.kwin.Scripting", kScripting, this);
-    sd_bus_add_object_vtable(bus_, nullptr, "/7", "org.kde.kwin.Script", kScript, this);
-    serving_ = std::thread([this] {
-      while (!stop_) {
-        while (sd_bus_process(bus_, nullptr) > 0) {}
-        if (int32_t x = reportX_.exchange(-1); x >= 0)
-          sd_bus_call_method_async(bus_, nullptr, "com.Halvix.RetikonX", "/com/Halvix/RetikonX/Pointer",
-                                   "com.Halvix.RetikonX.Pointer", "PointerMoved", nullptr, nullptr, "ii", x, 320);
-        sd_bus_wait(bus_, 20'000);
-      }
+  StandInKWin(const std::string& address, int32_t loadAnswer)
+      : loadAnswer_(loadAnswer), bus_(address, "org.kde.KWin") {
+    if (!bus_.named()) return;
+    sd_bus_add_object_vtable(bus_.get(), nullptr, "/Scripting", "org.kde.kwin.Scripting", kScripting, this);
+    sd_bus_add_object_vtable(bus_.get(), nullptr, "/7", "org.kde.kwin.Script", kScript, this);
+    bus_.serve([this] {
+      if (int32_t x = reportX_.exchange(-1); x >= 0)
+        sd_bus_call_method_async(bus_.get(), nullptr, "com.Halvix.RetikonX", "/com/Halvix/RetikonX/Pointer",
+                                 "com.Halvix.RetikonX.Pointer", "PointerMoved", nullptr, nullptr, "ii", x, 320);
     });
   }
-  ~StandInKWin() {
-    stop_ = true;
-    if (serving_.joinable()) serving_.join();
-    sd_bus_flush_close_unref(bus_);
-  }
-  bool serving() const { return serving_.joinable(); }
+  bool serving() const { return bus_.serving(); }
   // The running script reports the pointer at (x, 320).
   void movePointer(int32_t x) { reportX_ = x; }
   std::vector<std::string> calls() {
@@ -252,12 +268,10 @@ class StandInKWin {
   static constexpr sd_bus_vtable kScript[] = {SD_BUS_VTABLE_START(0), SD_BUS_METHOD("run", "", "", run, 0),
                                               SD_BUS_VTABLE_END};
   const int32_t loadAnswer_;
-  sd_bus* bus_ = nullptr;
-  std::atomic<bool> stop_ = false;
   std::atomic<int32_t> reportX_ = -1;
-  std::thread serving_;
   std::mutex mutex_;
   std::vector<std::string> calls_;
+  ServedBus bus_;  // last: it stops serving first
 };
 
 std::unique_ptr<FakeSource> xServerKeys(uint32_t modifiers) {
