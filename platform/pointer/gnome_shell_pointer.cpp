@@ -5,14 +5,12 @@
 
 #include <chrono>
 
-#include "platform/event/event_loop.h"
+#include "platform/pointer/compositor_bus.h"
 #include "settings/settings_record.h"
 
 namespace platform {
 namespace {
 
-// Well inside a tick: a shell that is stuck must not stop the overlay's loop.
-constexpr std::chrono::microseconds kCallTimeout{80'000};
 constexpr std::chrono::seconds kRetryInterval{1};
 
 const std::string kNoBus =
@@ -63,11 +61,11 @@ struct GnomeBusCallbacks {
 GnomeShellPointerSource::GnomeShellPointerSource(EventLoop& loop, std::function<Point(int32_t, int32_t)> toPrimary)
     : loop_(loop), toPrimary_(std::move(toPrimary)), why_(&kNoBus) {}
 
-GnomeShellPointerSource::~GnomeShellPointerSource() { disconnect(); }
+GnomeShellPointerSource::~GnomeShellPointerSource() = default;
 
 std::optional<PointerReading> GnomeShellPointerSource::read() {
   // A bus that went away is connected afresh, and the shell asked again.
-  if (bus_ && !sd_bus_is_open(bus_)) disconnect();
+  if (bus_ && !sd_bus_is_open(bus_.get())) disconnect();
   const auto now = std::chrono::steady_clock::now();
   if (!state_ && (!lastAsk_ || now - *lastAsk_ >= kRetryInterval)) {
     lastAsk_ = now;
@@ -78,21 +76,15 @@ std::optional<PointerReading> GnomeShellPointerSource::read() {
 }
 
 bool GnomeShellPointerSource::connect() {
-  if (sd_bus_open_user(&bus_) < 0) {
-    bus_ = nullptr;
-    return false;
-  }
-  sd_bus_set_method_call_timeout(bus_, kCallTimeout.count());
+  bus_ = openCompositorBus(loop_);
+  if (!bus_) return false;
   const std::string changes = std::string("type='signal',sender='") + gnome::kShellService + "',path='" +
                               gnome::kPointerPath + "',interface='" + gnome::kPointerInterface + "',member='" +
                               gnome::kPointerSignal + "'";
-  const std::string owner = std::string("type='signal',sender='org.freedesktop.DBus',member='NameOwnerChanged',") +
-                            "arg0='" + gnome::kShellService + "'";
   // Listening before the first question: no change falls between the two.
-  int r = sd_bus_add_match(bus_, &changes_, changes.c_str(), &GnomeBusCallbacks::changed, this);
-  if (r >= 0) r = sd_bus_add_match(bus_, &shellOwner_, owner.c_str(), &GnomeBusCallbacks::shellChanged, this);
-  if (r >= 0) r = sd_bus_attach_event(bus_, loop_.handle(), 0);
-  if (r < 0) {
+  if (sd_bus_add_match(bus_.get(), outPointer(changes_), changes.c_str(), &GnomeBusCallbacks::changed, this) < 0 ||
+      sd_bus_add_match(bus_.get(), outPointer(shellOwner_), ownerChangeRule(gnome::kShellService).c_str(),
+                       &GnomeBusCallbacks::shellChanged, this) < 0) {
     disconnect();
     return false;
   }
@@ -100,12 +92,10 @@ bool GnomeShellPointerSource::connect() {
 }
 
 void GnomeShellPointerSource::disconnect() {
-  changes_ = sd_bus_slot_unref(changes_);
-  shellOwner_ = sd_bus_slot_unref(shellOwner_);
+  changes_.reset();
+  shellOwner_.reset();
+  bus_.reset();
   state_.reset();
-  if (!bus_) return;
-  sd_bus_detach_event(bus_);
-  bus_ = sd_bus_flush_close_unref(bus_);
 }
 
 void GnomeShellPointerSource::ask() {
@@ -116,7 +106,7 @@ void GnomeShellPointerSource::ask() {
   sd_bus_error error = SD_BUS_ERROR_NULL;
   sd_bus_message* reply = nullptr;
   ShellState state;
-  int r = sd_bus_call_method(bus_, gnome::kShellService, gnome::kPointerPath, gnome::kPointerInterface,
+  int r = sd_bus_call_method(bus_.get(), gnome::kShellService, gnome::kPointerPath, gnome::kPointerInterface,
                              gnome::kPointerMethod, &error, &reply, "");
   if (r >= 0) r = sd_bus_message_read(reply, "iiu", &state.x, &state.y, &state.modifiers);
   sd_bus_message_unref(reply);

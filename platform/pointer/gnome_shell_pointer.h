@@ -12,11 +12,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/event/systemd_owners.h"
 #include "platform/pointer/gnome_pointer_extension.h"
 #include "platform/pointer/pointer_source.h"
-
-struct sd_bus;
-struct sd_bus_slot;
 
 namespace platform {
 
@@ -53,9 +51,10 @@ class GnomeShellPointerSource : public PointerSource {
 
   EventLoop& loop_;
   std::function<Point(int32_t, int32_t)> toPrimary_;
-  sd_bus* bus_ = nullptr;
-  sd_bus_slot* changes_ = nullptr;
-  sd_bus_slot* shellOwner_ = nullptr;
+  // The matches go before the bus they are on.
+  OwnedBus bus_;
+  OwnedBusSlot changes_;
+  OwnedBusSlot shellOwner_;
   // Until the extension answers, asked again now and then: it may be loaded
   // by a new shell.
   std::optional<std::chrono::steady_clock::time_point> lastAsk_;

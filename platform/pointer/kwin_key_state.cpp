@@ -46,8 +46,8 @@ KWinKeyState::KWinKeyState(EventLoop& loop) {
   wl_registry_add_listener(registry_, &KeyStateListeners::kRegistry, this);
   // The globals, then the states that binding the protocol asked for.
   if (wl_display_roundtrip(display_) < 0 || !keystate_ || wl_display_roundtrip(display_) < 0 ||
-      sd_event_add_io(loop.handle(), &watch_, wl_display_get_fd(display_), EPOLLIN, KeyStateListeners::readable,
-                      this) < 0) {
+      sd_event_add_io(loop.handle(), outPointer(watch_), wl_display_get_fd(display_), EPOLLIN,
+                      KeyStateListeners::readable, this) < 0) {
     disconnect();
   }
 }
@@ -56,7 +56,7 @@ KWinKeyState::~KWinKeyState() { disconnect(); }
 
 void KWinKeyState::disconnect() {
   capsLocked_.reset();
-  watch_ = sd_event_source_disable_unref(watch_);
+  watch_.reset();
   if (keystate_ && org_kde_kwin_keystate_get_version(keystate_) >= ORG_KDE_KWIN_KEYSTATE_DESTROY_SINCE_VERSION)
     org_kde_kwin_keystate_destroy(keystate_);
   else if (keystate_)

@@ -6,10 +6,11 @@
 // (X-KDE-Wayland-Interfaces=org_kde_kwin_keystate); RetikonX's does.
 #include <optional>
 
+#include "platform/event/systemd_owners.h"
+
 struct wl_display;
 struct wl_registry;
 struct org_kde_kwin_keystate;
-struct sd_event_source;
 
 namespace platform {
 
@@ -34,7 +35,7 @@ class KWinKeyState {
   wl_display* display_ = nullptr;
   wl_registry* registry_ = nullptr;
   org_kde_kwin_keystate* keystate_ = nullptr;
-  sd_event_source* watch_ = nullptr;
+  OwnedEventSource watch_;
   std::optional<bool> capsLocked_;
 };
 

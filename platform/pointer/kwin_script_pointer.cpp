@@ -3,14 +3,12 @@
 
 #include <systemd/sd-bus.h>
 
-#include "platform/event/event_loop.h"
+#include "platform/pointer/compositor_bus.h"
 #include "settings/settings_record.h"
 
 namespace platform {
 namespace {
 
-// Well inside a tick: a KWin that is stuck must not stop the overlay's loop.
-constexpr std::chrono::microseconds kCallTimeout{80'000};
 constexpr std::chrono::seconds kRetryInterval{1};
 
 const std::string kLead = "The crosshair cannot follow the pointer and stays hidden: on KDE Plasma's Wayland session ";
@@ -75,10 +73,7 @@ KWinScriptPointerSource::KWinScriptPointerSource(EventLoop& loop, std::filesyste
       toPrimary_(std::move(toPrimary)),
       why_(kNoBus) {}
 
-KWinScriptPointerSource::~KWinScriptPointerSource() {
-  unloadScript();
-  disconnect();
-}
+KWinScriptPointerSource::~KWinScriptPointerSource() { unloadScript(); }
 
 const std::string& KWinScriptPointerSource::modifiersCaveat() const {
   return capsLock_ && capsLock_->capsLocked() ? kHeldKeys : kNoCapsLock;
@@ -105,7 +100,7 @@ void KWinScriptPointerSource::start() {
   }
   if (!named_) {
     // One feed per session: the script calls whoever owns the name.
-    const int r = sd_bus_request_name(bus_, kwin::kOverlayService, 0);
+    const int r = sd_bus_request_name(bus_.get(), kwin::kOverlayService, 0);
     if (r < 0) {
       why_ = r == -EEXIST ? kNameTaken : kNoBus;
       return;
@@ -116,19 +111,15 @@ void KWinScriptPointerSource::start() {
 }
 
 bool KWinScriptPointerSource::connect() {
-  if (sd_bus_open_user(&bus_) < 0) {
-    bus_ = nullptr;
-    return false;
-  }
-  sd_bus_set_method_call_timeout(bus_, kCallTimeout.count());
-  const std::string rule = std::string("type='signal',sender='org.freedesktop.DBus',member='NameOwnerChanged',") +
-                           "arg0='" + kwin::kKWinService + "'";
-  int r = sd_bus_add_object_vtable(bus_, &object_, kwin::kPointerPath, kwin::kPointerInterface,
+  bus_ = openCompositorBus(loop_);
+  if (!bus_) return false;
+  int r = sd_bus_add_object_vtable(bus_.get(), outPointer(object_), kwin::kPointerPath, kwin::kPointerInterface,
                                    KWinBusCallbacks::kVtable, this);
-  if (r >= 0) r = sd_bus_add_match(bus_, &match_, rule.c_str(), &KWinBusCallbacks::kwinChanged, this);
-  if (r >= 0) r = sd_bus_attach_event(bus_, loop_.handle(), 0);
+  if (r >= 0)
+    r = sd_bus_add_match(bus_.get(), outPointer(match_), ownerChangeRule(kwin::kKWinService).c_str(),
+                         &KWinBusCallbacks::kwinChanged, this);
   // The bus outlives the loop's end: the script is unloaded after it.
-  if (r >= 0) r = sd_bus_set_close_on_exit(bus_, 0);
+  if (r >= 0) r = sd_bus_set_close_on_exit(bus_.get(), 0);
   if (r < 0) {
     disconnect();
     return false;
@@ -137,11 +128,9 @@ bool KWinScriptPointerSource::connect() {
 }
 
 void KWinScriptPointerSource::disconnect() {
-  object_ = sd_bus_slot_unref(object_);
-  match_ = sd_bus_slot_unref(match_);
-  if (!bus_) return;
-  sd_bus_detach_event(bus_);
-  bus_ = sd_bus_flush_close_unref(bus_);
+  object_.reset();
+  match_.reset();
+  bus_.reset();
   named_ = false;
 }
 
@@ -152,14 +141,14 @@ void KWinScriptPointerSource::loadScript() {
   sd_bus_error error = SD_BUS_ERROR_NULL;
   sd_bus_message* reply = nullptr;
   int32_t id = -1;
-  int r = sd_bus_call_method(bus_, kwin::kKWinService, kwin::kScriptingPath, kwin::kScriptingInterface, "loadScript",
+  int r = sd_bus_call_method(bus_.get(), kwin::kKWinService, kwin::kScriptingPath, kwin::kScriptingInterface, "loadScript",
                              &error, &reply, "ss", script_.c_str(), kwin::kPluginName);
   if (r >= 0) r = sd_bus_message_read(reply, "i", &id);
   reply = sd_bus_message_unref(reply);
   if (r >= 0 && id < 0) {
     why_ = refused("it would not load " + script_.string());
   } else if (r >= 0) {
-    r = sd_bus_call_method(bus_, kwin::kKWinService, ("/" + std::to_string(id)).c_str(), kwin::kScriptInterface, "run",
+    r = sd_bus_call_method(bus_.get(), kwin::kKWinService, ("/" + std::to_string(id)).c_str(), kwin::kScriptInterface, "run",
                            &error, nullptr, "");
     if (r >= 0) {
       loaded_ = true;
@@ -182,7 +171,7 @@ void KWinScriptPointerSource::unloadScript() {
 }
 
 void KWinScriptPointerSource::askToUnload() {
-  sd_bus_call_method(bus_, kwin::kKWinService, kwin::kScriptingPath, kwin::kScriptingInterface, "unloadScript", nullptr,
+  sd_bus_call_method(bus_.get(), kwin::kKWinService, kwin::kScriptingPath, kwin::kScriptingInterface, "unloadScript", nullptr,
                      nullptr, "s", kwin::kPluginName);
 }
 

@@ -16,12 +16,10 @@
 #include <string>
 #include <utility>
 
+#include "platform/event/systemd_owners.h"
 #include "platform/pointer/kwin_key_state.h"
 #include "platform/pointer/kwin_pointer_script.h"
 #include "platform/pointer/pointer_source.h"
-
-struct sd_bus;
-struct sd_bus_slot;
 
 namespace platform {
 
@@ -59,9 +57,10 @@ class KWinScriptPointerSource : public PointerSource {
   std::unique_ptr<PointerSource> heldKeys_;
   std::unique_ptr<KWinKeyState> capsLock_;
   std::function<Point(int32_t, int32_t)> toPrimary_;
-  sd_bus* bus_ = nullptr;
-  sd_bus_slot* object_ = nullptr;
-  sd_bus_slot* match_ = nullptr;
+  // The object and the match go before the bus they are on.
+  OwnedBus bus_;
+  OwnedBusSlot object_;
+  OwnedBusSlot match_;
   bool named_ = false;
   bool loaded_ = false;
   // Until the script runs, tried again now and then: a KWin that has just
