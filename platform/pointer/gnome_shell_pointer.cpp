@@ -11,7 +11,12 @@
 namespace platform {
 namespace {
 
+// Until the extension answers, asked again now and then: it may be loaded by
+// a new shell. Once it has, asked again now and then all the same: a shell
+// that turns its extensions off and on again (it does round its lock screen)
+// forgets who listened, and one turned off for good announces nothing more.
 constexpr std::chrono::seconds kRetryInterval{1};
+constexpr std::chrono::seconds kConfirmInterval{2};
 
 const std::string kNoBus =
     "The crosshair cannot follow the pointer and stays hidden: on GNOME's Wayland session RetikonX asks GNOME "
@@ -67,7 +72,7 @@ std::optional<PointerReading> GnomeShellPointerSource::read() {
   // A bus that went away is connected afresh, and the shell asked again.
   if (bus_ && !sd_bus_is_open(bus_.get())) disconnect();
   const auto now = std::chrono::steady_clock::now();
-  if (!state_ && (!lastAsk_ || now - *lastAsk_ >= kRetryInterval)) {
+  if (!lastAsk_ || now - *lastAsk_ >= (state_ ? kConfirmInterval : kRetryInterval)) {
     lastAsk_ = now;
     ask();
   }
@@ -116,6 +121,7 @@ void GnomeShellPointerSource::ask() {
     return;
   }
   // No shell, or a shell without the extension: the user has to log in again.
+  state_.reset();
   const bool absent = sd_bus_error_has_names(&error, SD_BUS_ERROR_UNKNOWN_OBJECT, SD_BUS_ERROR_UNKNOWN_METHOD,
                                              SD_BUS_ERROR_UNKNOWN_INTERFACE, SD_BUS_ERROR_SERVICE_UNKNOWN,
                                              SD_BUS_ERROR_NAME_HAS_NO_OWNER);

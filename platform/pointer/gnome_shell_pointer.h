@@ -4,7 +4,8 @@
 // extension that the settings pane installs in GNOME Shell. The overlay asks
 // it once for the pointer and the held modifiers, then keeps what the
 // extension announces on the session bus whenever they change, so a resting
-// pointer costs the shell nothing. GNOME Shell loads a new extension only at
+// pointer costs the shell nothing; it asks again every two seconds, to find
+// an extension that went away or forgot it. GNOME Shell loads a new extension only at
 // login, so until then the pointer is unknown and the reason says what to do.
 #include <chrono>
 #include <cstdint>
@@ -55,8 +56,6 @@ class GnomeShellPointerSource : public PointerSource {
   OwnedBus bus_;
   OwnedBusSlot changes_;
   OwnedBusSlot shellOwner_;
-  // Until the extension answers, asked again now and then: it may be loaded
-  // by a new shell.
   std::optional<std::chrono::steady_clock::time_point> lastAsk_;
   std::optional<ShellState> state_;
   const std::string* why_;

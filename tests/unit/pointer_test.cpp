@@ -157,27 +157,32 @@ class StandInShell {
  public:
   explicit StandInShell(const std::string& address) : bus_(address, "org.gnome.Shell") {
     if (!bus_.named()) return;
-    sd_bus_add_object_vtable(bus_.get(), nullptr, "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer",
-                             kVtable, nullptr);
+    sd_bus_add_object_vtable(bus_.get(), platform::outPointer(extension_), kPath, kInterface, kVtable, this);
     bus_.serve([this] {
       if (announce_.exchange(false))
-        sd_bus_emit_signal(bus_.get(), "/com/Halvix/RetikonX/Pointer", "com.Halvix.RetikonX.Pointer", "PointerChanged",
-                           "iiu", 760, 330, 1u << 0);
+        sd_bus_emit_signal(bus_.get(), kPath, kInterface, "PointerChanged", "iiu", 760, 330, 1u << 0);
+      if (turnOff_.exchange(false)) extension_.reset();
     });
   }
   bool serving() const { return bus_.serving(); }
   // The pointer moves to (760, 330) with Shift held; said from the shell's own thread.
-  void announce() { announce_ = true; }
+  void announce() { moved_ = announce_ = true; }
+  // The user turns the extension off.
+  void turnOff() { turnOff_ = true; }
 
  private:
-  // Pointer at (750, 320) on the stage; Control, Super and Num Lock (Mod2) held.
-  static int getPointer(sd_bus_message* call, void*, sd_bus_error*) {
+  static constexpr const char* kPath = "/com/Halvix/RetikonX/Pointer";
+  static constexpr const char* kInterface = "com.Halvix.RetikonX.Pointer";
+  // At first the pointer is at (750, 320) on the stage; Control, Super and Num Lock (Mod2) held.
+  static int getPointer(sd_bus_message* call, void* self, sd_bus_error*) {
+    if (static_cast<StandInShell*>(self)->moved_) return sd_bus_reply_method_return(call, "iiu", 760, 330, 1u << 0);
     return sd_bus_reply_method_return(call, "iiu", 750, 320, (1u << 2) | (1u << 26) | (1u << 4));
   }
   static constexpr sd_bus_vtable kVtable[] = {SD_BUS_VTABLE_START(0),
                                               SD_BUS_METHOD("GetPointer", "", "iiu", getPointer, 0),
                                               SD_BUS_VTABLE_END};
-  std::atomic<bool> announce_ = false;
+  std::atomic<bool> moved_ = false, announce_ = false, turnOff_ = false;
+  platform::OwnedBusSlot extension_;
   ServedBus bus_;  // last: it stops serving first
 };
 
@@ -206,6 +211,11 @@ TEST(GnomeShellPointer, AsksTheExtensionOnceThenKeepsWhatItAnnounces) {
   shell.announce();
   ASSERT_TRUE(unit::waitFor([&] { return loop.runOnce(), source.read()->pointer == platform::Point{330, 710}; }));
   EXPECT_EQ(source.read()->modifiers, 0x0200u) << "shift, as announced";
+
+  // Turned off, the extension says nothing more: the pointer is soon unknown, not frozen.
+  shell.turnOff();
+  EXPECT_TRUE(unit::waitFor([&] { return loop.runOnce(), !source.read(); }));
+  EXPECT_NE(source.whyUnknown().find("log out and back in once"), std::string::npos) << source.whyUnknown();
 }
 
 TEST(GnomeShellPointer, MapsClutterModifiersIntoTheSettingsLayout) {
