@@ -40,10 +40,15 @@ class Extension {
           this._listen(sender);
           invocation.return_value(pointer());
         }, null, null);
+    // GNOME Shell turns extensions off round its lock screen: whoever
+    // listened before hears of changes again without asking.
+    for (const sender of this._resumed || [])
+      this._listen(sender);
   }
 
   disable() {
-    for (const sender of [...this._listeners.keys()])
+    this._resumed = [...this._listeners.keys()];
+    for (const sender of this._resumed)
       this._forget(sender);
     Gio.DBus.session.unregister_object(this._id);
   }

@@ -12,11 +12,11 @@ namespace platform {
 namespace {
 
 // Until the extension answers, asked again now and then: it may be loaded by
-// a new shell. Once it has, asked again now and then all the same: a shell
-// that turns its extensions off and on again (it does round its lock screen)
-// forgets who listened, and one turned off for good announces nothing more.
+// a new shell. Once it has, asked again now and then all the same: one the
+// user turned off announces nothing more, and a crosshair must not stay
+// where the pointer was.
 constexpr std::chrono::seconds kRetryInterval{1};
-constexpr std::chrono::seconds kConfirmInterval{2};
+constexpr std::chrono::seconds kConfirmInterval{5};
 
 const std::string kNoBus =
     "The crosshair cannot follow the pointer and stays hidden: on GNOME's Wayland session RetikonX asks GNOME "

@@ -4,8 +4,8 @@
 // extension that the settings pane installs in GNOME Shell. The overlay asks
 // it once for the pointer and the held modifiers, then keeps what the
 // extension announces on the session bus whenever they change, so a resting
-// pointer costs the shell nothing; it asks again every two seconds, to find
-// an extension that went away or forgot it. GNOME Shell loads a new extension only at
+// pointer costs the shell next to nothing; it asks again every five seconds,
+// to find an extension that went away. GNOME Shell loads a new extension only at
 // login, so until then the pointer is unknown and the reason says what to do.
 #include <chrono>
 #include <cstdint>
