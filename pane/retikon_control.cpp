@@ -18,13 +18,14 @@
 #include "platform/process/process_workspace.h"
 #include "platform/process/script_runner.h"
 #include "platform/process/workspace.h"
+#include "platform/windowing/input.h"
 
 namespace vantrel {
 namespace {
 
 constexpr int32_t kPresetWidths[] = {1, 5, 10};  // by the preset's tag
-constexpr uint32_t kModifierBits[] = {settings::kControlKey, settings::kShiftKey, settings::kCapsLockKey,
-                                      settings::kOptionKey, settings::kCommandKey};  // by the checkbox's tag
+constexpr uint32_t kModifierBits[] = {platform::kControlKey, platform::kShiftKey, platform::kCapsLockKey,
+                                      platform::kOptionKey, platform::kCommandKey};  // by the checkbox's tag
 constexpr int32_t kMinimumWidth = 1;
 constexpr int32_t kMaximumWidth = 100;
 
@@ -79,11 +80,11 @@ void RetikonControl::a_prefOpen(QObject*) {
   platform::setIntValue(o_distBar, record.s_distance);
 
   // A clear bit leaves its checkbox as the interface file made it: off.
-  if (record.s_key & settings::kControlKey) setState(o_control, 1);
-  if (record.s_key & settings::kShiftKey) setState(o_shift, 1);
-  if (record.s_key & settings::kCapsLockKey) setState(o_capslock, 1);
-  if (record.s_key & settings::kOptionKey) setState(o_option, 1);
-  if (record.s_key & settings::kCommandKey) setState(o_command, 1);
+  if (record.s_key & platform::kControlKey) setState(o_control, 1);
+  if (record.s_key & platform::kShiftKey) setState(o_shift, 1);
+  if (record.s_key & platform::kCapsLockKey) setState(o_capslock, 1);
+  if (record.s_key & platform::kOptionKey) setState(o_option, 1);
+  if (record.s_key & platform::kCommandKey) setState(o_command, 1);
 
   setState(o_dispAllways, 0);
   setState(o_dispHotKey, 0);
@@ -246,7 +247,7 @@ void RetikonControl::sayWhatHeldKeysCanDo() {
   // The overlay shows the crosshair always only for a display kind of exactly 1.
   // Caps Lock is the one key every desktop tells of.
   const bool hotKeys = services_.record.s_Retikon == 1 && services_.record.s_Disp != 1 &&
-                       (services_.record.s_key & ~settings::kCapsLockKey) != 0;
+                       (services_.record.s_key & ~platform::kCapsLockKey) != 0;
   if (std::string limit = services_.pointerSetup.heldKeysLimit(); hotKeys && !limit.empty())
     services_.problems.report(kHeldKeysRequest, limit + ".");
   else

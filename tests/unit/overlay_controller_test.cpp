@@ -6,6 +6,7 @@
 
 #include "overlay/main_interface.h"
 #include "platform/plist/plist_dictionary.h"
+#include "platform/windowing/input.h"
 #include "settings/settings_record.h"
 #include "test_home.h"
 
@@ -115,17 +116,17 @@ TEST_F(Overlay, LaunchStartsTheTimerShowsNothingBeforeTheFirstTickAndShadowsOnly
 }
 
 TEST_F(Overlay, TheTickQuitsShowsOrHides) {
-  constexpr uint32_t kCmd = settings::kCommandKey, kCtrl = settings::kControlKey;
+  constexpr uint32_t kCmd = platform::kCommandKey, kCtrl = platform::kControlKey;
   enum Outcome { Quit, Show, Hide };
   const struct { const char *name, *retikon, *disp, *keys; uint32_t held; Outcome outcome; bool pointerKnown = true; }
   cases[] = {
       {"Disabled", "0", "1", "4352", 0, Quit}, {"DisabledHeld", "0", "0", "4352", kCmd | kCtrl, Quit},
       {"Always", "1", "1", "4352", 0, Show}, {"AlwaysMaskZero", "1", "1", "0", 0, Show},
       {"AnyNonZeroFlagRuns", "-7", "1", "0", 0, Show}, {"HotKeysHeld", "1", "0", "4352", kCmd | kCtrl, Show},
-      {"ExtraKeysHeld", "1", "0", "4352", kCmd | kCtrl | settings::kShiftKey | settings::kOptionKey, Show},
+      {"ExtraKeysHeld", "1", "0", "4352", kCmd | kCtrl | platform::kShiftKey | platform::kOptionKey, Show},
       {"OnlyControlHeld", "1", "0", "4352", kCtrl, Hide}, {"MaskZero", "1", "0", "0", kCmd | kCtrl, Hide},
       {"DisplayKindTwo", "1", "2", "4352", 0, Hide}, {"DisplayKindMinusOne", "1", "-1", "4352", kCmd | kCtrl, Show},
-      {"CapsLockEngaged", "1", "0", "1024", settings::kCapsLockKey, Show},
+      {"CapsLockEngaged", "1", "0", "1024", platform::kCapsLockKey, Show},
       // A session that does not say where the pointer is hides the crosshair, never freezes it.
       {"AlwaysPointerUnknown", "1", "1", "4352", 0, Hide, false},
       {"HotKeysHeldPointerUnknown", "1", "0", "4352", kCmd | kCtrl, Hide, false},
