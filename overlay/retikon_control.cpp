@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "overlay/crosshair_geometry.h"
-#include "platform/foundation/system_log.h"
+#include "platform/foundation/log.h"
 #include "settings/settings_record.h"
 
 namespace retikonx {
@@ -60,7 +60,7 @@ void RetikonControl::loadPref() {
   // Unusable settings read as the defaults, which leave the overlay off: say
   // why it is about to quit.
   if (auto loaded = settings::readPref(record, path, settings::Reader::Overlay); !loaded)
-    platform::systemLog("cannot read the settings (" + loaded.error() + "); the crosshair stays off");
+    platform::logLine("cannot read the settings (" + loaded.error() + "); the crosshair stays off");
   // The loader settles the colour before anything else, so taking the copy
   // here sees the same colour object as taking it between its steps would.
   state_.s_color = platform::copy(record.s_WinColor);

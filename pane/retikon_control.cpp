@@ -10,7 +10,7 @@
 #include "pane/overlay_scripts.h"
 #include "platform/bus/notification_center.h"
 #include "platform/desktop/overlay_pointer_setup.h"
-#include "platform/foundation/system_log.h"
+#include "platform/foundation/log.h"
 #include "platform/pane_host/color_well.h"
 #include "platform/pane_host/colour_panel.h"
 #include "platform/pane_host/controls.h"
@@ -193,7 +193,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     services_.problems.settle(kSavingRequest, saved.status);
     const std::string path = overlayApplicationPath(services_.paneBundle);
     platform::Status launched = services_.workspace.launchApplication(path);
-    platform::systemLog(path);
+    platform::logLine(path);
     if (!launched) {
       // Nothing runs, so the box and the file say off, and no login item is made.
       services_.problems.report(kSwitchingRequest, "RetikonX could not be started: " + launched.error());
@@ -215,7 +215,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     record.s_Retikon = 0;
     // Logged only: it fails too when there was no login item to remove.
     if (platform::Status removed = services_.scripts.execute(deleteLoginItemScript()); !removed)
-      platform::systemLog("login item not removed: " + removed.error());
+      platform::logLine("login item not removed: " + removed.error());
     retikonPanel(0);
     // Saved last: the running overlay quits on this change.
     savePref();
