@@ -27,7 +27,14 @@ void RetikonControl::applicationDidFinishLaunching() {
   application_.observeDistributedNotification(settings::kNotificationName, settings::kNotificationObject,
                                               [this] { callbackWithNotification(); });
   loadPref();
-  state_.tmTimer = application_.scheduleRepeatingTimer(kTickInterval, [this] { checkKey(); });
+  auto timer = application_.scheduleRepeatingTimer(kTickInterval, [this] { checkKey(); });
+  if (!timer) {
+    // Without its tick the overlay can do nothing.
+    platform::logLine(timer.error());
+    application_.terminate(1);
+    return;
+  }
+  state_.tmTimer = *timer;
 }
 
 void RetikonControl::callbackWithNotification() { loadPref(); }
@@ -35,7 +42,7 @@ void RetikonControl::callbackWithNotification() { loadPref(); }
 void RetikonControl::checkKey() {
   const auto& record = state_.record;
   if (record.s_Retikon == 0) {
-    application_.terminate();
+    application_.terminate(0);
     return;
   }
   // A crosshair left where the pointer was last seen would point at nothing.

@@ -38,7 +38,8 @@ class X11Application : public Application {
       logLine(observed.error());
   }
 
-  TimerHandle scheduleRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) override {
+  Result<TimerHandle> scheduleRepeatingTimer(std::chrono::microseconds interval,
+                                             std::function<void()> callback) override {
     Status added = loop_.addRepeatingTimer(interval, [this, callback = std::move(callback)] {
       input_.startTick();
       callback();
@@ -46,15 +47,11 @@ class X11Application : public Application {
       windows_.raiseIfCovered();
       xcb_flush(display_.connection());
     });
-    if (!added) {
-      // Without its tick the overlay can do nothing.
-      logLine(added.error());
-      loop_.exit(1);
-    }
+    if (!added) return fail(added.error());
     return ++timers_;
   }
 
-  void terminate() override { loop_.exit(0); }
+  void terminate(int status) override { loop_.exit(status); }
 
  private:
   EventLoop& loop_;

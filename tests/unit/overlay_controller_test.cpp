@@ -64,10 +64,12 @@ class Overlay : public ::testing::Test,
   void observeDistributedNotification(std::string, std::string, std::function<void()> callback) override {
     notify = std::move(callback);
   }
-  platform::TimerHandle scheduleRepeatingTimer(std::chrono::microseconds every, std::function<void()> callback) override {
+  platform::Result<platform::TimerHandle> scheduleRepeatingTimer(std::chrono::microseconds every,
+                                                                 std::function<void()> callback) override {
+    if (timerRefusal) return platform::fail(*timerRefusal);
     return interval = every, tick = std::move(callback), 7;
   }
-  void terminate() override { ++terminated; }
+  void terminate(int status) override { ++terminated, exitStatus = status; }
   bool pointerKnown() override { return pointerIsKnown; }
   platform::Point getMouse() override { return {300, 700}; }
   uint32_t getCurrentKeyModifiers() override { return modifiers; }
@@ -94,12 +96,26 @@ class Overlay : public ::testing::Test,
   std::chrono::microseconds interval{};
   std::function<void()> notify, tick;
   int terminated = 0;
+  int exitStatus = -1;
+  std::optional<std::string> timerRefusal;
   uint32_t modifiers = 0;
   bool pointerIsKnown = true;
   std::optional<platform::Size> screen = platform::Size{1440, 900};
   retikonx::ProcessState state;
   std::unique_ptr<retikonx::MainInterface> ui = retikonx::loadMainInterface(state, *this, *this, *this, *this);
 };
+
+// Without its timer the overlay could never tick: it says why and ends with a failure.
+TEST_F(Overlay, ATimerTheLoopRefusesEndsTheOverlayWithAFailureAndTheReason) {
+  timerRefusal = "cannot add a timer: Too many open files";
+  testing::internal::CaptureStderr();
+  launch({{"retikon", "1"}});
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(terminated, 1);
+  EXPECT_EQ(exitStatus, 1);
+  EXPECT_EQ(state.tmTimer, 0) << "no handle for a timer that does not run";
+  EXPECT_NE(said.find(": cannot add a timer: Too many open files\n"), std::string::npos) << said;
+}
 
 // The outlets are checked by where each window and field ends up; the colour loaded and which notification
 // reloads, by the screen tests (overlay_test.py).
