@@ -25,7 +25,7 @@ struct FakeTextField : platform::TextField {
 // Logs "name.request" for what puts it on screen or takes it off; its looks
 // are for the screen tests to see.
 struct FakeWindow : platform::Window {
-  FakeWindow(Log& log, std::string name) : log(log), name(std::move(name)) {}
+  FakeWindow(Log& into, std::string named) : log(into), name(std::move(named)) {}
   void setContentView(platform::View* view) override { content = view; }
   platform::TextField& addTextField(Rect, platform::TextAlignment) override { return fields.emplace_back(); }
   void setBackgroundColor(const platform::ColourRef&) override {}
@@ -87,8 +87,10 @@ class Overlay : public ::testing::Test,
   }
   retikonx::RetikonControl& control() { return *ui->controller; }
   FakeWindow& readout() { return *windows[4]; }
-  int count(const std::string& entry) const { return std::count(log.begin(), log.end(), entry); }
-  int armsShown() const { return std::count_if(windows.begin(), windows.begin() + 4, [](auto* w) { return w->onScreen; }); }
+  int count(const std::string& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
+  int armsShown() const {
+    return static_cast<int>(std::count_if(windows.begin(), windows.begin() + 4, [](auto* w) { return w->onScreen; }));
+  }
 
   unit::TempHome home;
   Log log;
