@@ -2,10 +2,12 @@
 // RetikonX: draws a crosshair around the pointer while its settings say so.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "overlay/main_interface.h"
 #include "project_version.h"
 #include "overlay/process_state.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/text.h"
 #include "platform/x11/application_main.h"
 
@@ -29,12 +31,12 @@ int main(int argc, char** argv) {
   }
   if (argc > 1) {
     const bool help = std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0;
-    if (!help) std::fprintf(stderr, "RetikonX: unknown argument %s\n", argv[1]);
+    if (!help) platform::logLine(std::string("unknown argument ") + argv[1]);
     std::fputs(kUsage, help ? stdout : stderr);
     return help ? 0 : 2;
   }
   if (auto home = platform::homeFolder(); !home) {
-    std::fprintf(stderr, "RetikonX: %s\n", home.error().c_str());
+    platform::logLine(home.error());
     return 1;
   }
   return platform::NSApplicationMain(argc, argv, [](platform::InterfaceServices& services) {

@@ -4,10 +4,8 @@
 namespace retikonx {
 
 std::unique_ptr<platform::Window> MyWindow::initWithContentRect(platform::WindowServer& server,
-                                                                platform::Rect contentRect, uint32_t /*styleMask*/,
-                                                                platform::BackingStore /*backing*/, bool /*defer*/) {
-  // Only the rectangle is taken over: an arm with a title bar, or one that
-  // is not drawn at once, would not be an arm.
+                                                                platform::Rect contentRect, uint32_t,
+                                                                platform::BackingStore, bool) {
   auto window =
       server.createWindow(contentRect, platform::kBorderlessWindowMask, platform::BackingStore::Buffered, false);
   window->setBackgroundColor(platform::clearColor());

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The window of one crosshair arm (and of the readout): borderless, buffered
-// and created at once whatever its creator asks for, transparent where
-// nothing is drawn, above every other window, and without a shadow until the
-// settings ask for one.
+// and created at once whatever its creator asks for (styleMask, backing and
+// defer are ignored: an arm with a title bar, or one not drawn at once, would
+// not be an arm), transparent where nothing is drawn, above every other
+// window, and without a shadow until the settings ask for one.
 #include <memory>
 
 #include "platform/windowing/window.h"

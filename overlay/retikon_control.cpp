@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "overlay/crosshair_geometry.h"
-#include "platform/foundation/system_log.h"
+#include "platform/foundation/log.h"
 #include "settings/settings_record.h"
 
 namespace retikonx {
@@ -27,7 +27,14 @@ void RetikonControl::applicationDidFinishLaunching() {
   application_.observeDistributedNotification(settings::kNotificationName, settings::kNotificationObject,
                                               [this] { callbackWithNotification(); });
   loadPref();
-  state_.tmTimer = application_.scheduleRepeatingTimer(kTickInterval, [this] { checkKey(); });
+  auto timer = application_.scheduleRepeatingTimer(kTickInterval, [this] { checkKey(); });
+  if (!timer) {
+    // Without its tick the overlay can do nothing.
+    platform::logLine(timer.error());
+    application_.terminate(1);
+    return;
+  }
+  state_.tmTimer = *timer;
 }
 
 void RetikonControl::callbackWithNotification() { loadPref(); }
@@ -35,7 +42,7 @@ void RetikonControl::callbackWithNotification() { loadPref(); }
 void RetikonControl::checkKey() {
   const auto& record = state_.record;
   if (record.s_Retikon == 0) {
-    application_.terminate();
+    application_.terminate(0);
     return;
   }
   // A crosshair left where the pointer was last seen would point at nothing.
@@ -60,7 +67,7 @@ void RetikonControl::loadPref() {
   // Unusable settings read as the defaults, which leave the overlay off: say
   // why it is about to quit.
   if (auto loaded = settings::readPref(record, path, settings::Reader::Overlay); !loaded)
-    platform::systemLog("cannot read the settings (" + loaded.error() + "); the crosshair stays off");
+    platform::logLine("cannot read the settings (" + loaded.error() + "); the crosshair stays off");
   // The loader settles the colour before anything else, so taking the copy
   // here sees the same colour object as taking it between its steps would.
   state_.s_color = platform::copy(record.s_WinColor);

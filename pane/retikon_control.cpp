@@ -10,7 +10,7 @@
 #include "pane/overlay_scripts.h"
 #include "platform/bus/notification_center.h"
 #include "platform/desktop/overlay_pointer_setup.h"
-#include "platform/foundation/system_log.h"
+#include "platform/foundation/log.h"
 #include "platform/pane_host/color_well.h"
 #include "platform/pane_host/colour_panel.h"
 #include "platform/pane_host/controls.h"
@@ -18,13 +18,14 @@
 #include "platform/process/process_workspace.h"
 #include "platform/process/script_runner.h"
 #include "platform/process/workspace.h"
+#include "platform/windowing/input.h"
 
 namespace vantrel {
 namespace {
 
 constexpr int32_t kPresetWidths[] = {1, 5, 10};  // by the preset's tag
-constexpr uint32_t kModifierBits[] = {settings::kControlKey, settings::kShiftKey, settings::kCapsLockKey,
-                                      settings::kOptionKey, settings::kCommandKey};  // by the checkbox's tag
+constexpr uint32_t kModifierBits[] = {platform::kControlKey, platform::kShiftKey, platform::kCapsLockKey,
+                                      platform::kOptionKey, platform::kCommandKey};  // by the checkbox's tag
 constexpr int32_t kMinimumWidth = 1;
 constexpr int32_t kMaximumWidth = 100;
 
@@ -79,11 +80,11 @@ void RetikonControl::a_prefOpen(QObject*) {
   platform::setIntValue(o_distBar, record.s_distance);
 
   // A clear bit leaves its checkbox as the interface file made it: off.
-  if (record.s_key & settings::kControlKey) setState(o_control, 1);
-  if (record.s_key & settings::kShiftKey) setState(o_shift, 1);
-  if (record.s_key & settings::kCapsLockKey) setState(o_capslock, 1);
-  if (record.s_key & settings::kOptionKey) setState(o_option, 1);
-  if (record.s_key & settings::kCommandKey) setState(o_command, 1);
+  if (record.s_key & platform::kControlKey) setState(o_control, 1);
+  if (record.s_key & platform::kShiftKey) setState(o_shift, 1);
+  if (record.s_key & platform::kCapsLockKey) setState(o_capslock, 1);
+  if (record.s_key & platform::kOptionKey) setState(o_option, 1);
+  if (record.s_key & platform::kCommandKey) setState(o_command, 1);
 
   setState(o_dispAllways, 0);
   setState(o_dispHotKey, 0);
@@ -192,7 +193,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     services_.problems.settle(kSavingRequest, saved.status);
     const std::string path = overlayApplicationPath(services_.paneBundle);
     platform::Status launched = services_.workspace.launchApplication(path);
-    platform::systemLog(path);
+    platform::logLine(path);
     if (!launched) {
       // Nothing runs, so the box and the file say off, and no login item is made.
       services_.problems.report(kSwitchingRequest, "RetikonX could not be started: " + launched.error());
@@ -214,7 +215,7 @@ void RetikonControl::a_retikon(const QAbstractButton* sender) {
     record.s_Retikon = 0;
     // Logged only: it fails too when there was no login item to remove.
     if (platform::Status removed = services_.scripts.execute(deleteLoginItemScript()); !removed)
-      platform::systemLog("login item not removed: " + removed.error());
+      platform::logLine("login item not removed: " + removed.error());
     retikonPanel(0);
     // Saved last: the running overlay quits on this change.
     savePref();
@@ -246,7 +247,7 @@ void RetikonControl::sayWhatHeldKeysCanDo() {
   // The overlay shows the crosshair always only for a display kind of exactly 1.
   // Caps Lock is the one key every desktop tells of.
   const bool hotKeys = services_.record.s_Retikon == 1 && services_.record.s_Disp != 1 &&
-                       (services_.record.s_key & ~settings::kCapsLockKey) != 0;
+                       (services_.record.s_key & ~platform::kCapsLockKey) != 0;
   if (std::string limit = services_.pointerSetup.heldKeysLimit(); hotKeys && !limit.empty())
     services_.problems.report(kHeldKeysRequest, limit + ".");
   else

@@ -9,6 +9,7 @@
 
 #include "platform/foundation/colour.h"
 #include "platform/foundation/result.h"
+#include "platform/windowing/input.h"
 
 namespace platform {
 class DistributedNotificationCenter;
@@ -27,13 +28,8 @@ struct SettingsRecord {
   int32_t s_distance = 0;          // gap around the pointer in points
 };
 
-// Modifier bits of the mask.
-inline constexpr uint32_t kCommandKey = 0x0100;
-inline constexpr uint32_t kShiftKey = 0x0200;
-inline constexpr uint32_t kCapsLockKey = 0x0400;
-inline constexpr uint32_t kOptionKey = 0x0800;
-inline constexpr uint32_t kControlKey = 0x1000;
-inline constexpr uint32_t kDefaultPageMask = kControlKey | kCommandKey;
+// The mask holds the modifier bits of platform/windowing/input.h.
+inline constexpr uint32_t kDefaultPageMask = platform::kControlKey | platform::kCommandKey;
 // Bits the overlay never requires: right control and one the page never sets.
 inline constexpr uint32_t kOverlayIgnoredBits = 0x8008;
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/foundation/atomic_file.h"
-#include "platform/foundation/system_log.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/text.h"
 #include "platform/plist/preference_file.h"
 
@@ -59,7 +59,7 @@ platform::Status save(TweaksState& state) {
 // A file that is not there yet waits for the user's first change.
 void saveDuringLoad(TweaksState& state) {
   if (state.recordsFileToCreate) return;
-  if (auto saved = save(state); !saved) platform::systemLog("preferences not saved: " + saved.error());
+  if (auto saved = save(state); !saved) platform::logLine("preferences not saved: " + saved.error());
 }
 
 std::optional<float> scaling(const PlistDictionary& records, const std::string& key) {
@@ -85,7 +85,7 @@ float loadScaling(TweaksState& state, const std::string& key) {
 void loadGlobalPreferences(TweaksState& state) {
   state.recordsFile = platform::expandTilde(kGlobalPreferencesFile);
   auto existing = PlistDictionary::readExisting(state.recordsFile);
-  if (!existing) platform::systemLog("not using the global preferences: " + existing.error());
+  if (!existing) platform::logLine("not using the global preferences: " + existing.error());
   state.records.reset();
   state.recordsFileToCreate = existing && !existing.value();
   if (existing) state.records = existing.value() ? std::move(*existing.value()) : PlistDictionary();

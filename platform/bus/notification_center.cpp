@@ -9,10 +9,11 @@
 #include <time.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/event/event_loop.h"
+#include "platform/foundation/log.h"
 
 namespace platform {
 
@@ -90,8 +91,7 @@ bool DistributedNotificationCenter::connect() {
   for (auto& observer : observers_) {
     if (!ready) break;
     if (int result = observe(*observer, false); result < 0) {
-      std::fprintf(stderr, "%s: cannot observe notifications: %s\n", program_invocation_short_name,
-                   std::strerror(-result));
+      logLine(std::string("cannot observe notifications: ") + std::strerror(-result));
       ready = false;
     }
   }
@@ -112,7 +112,7 @@ void DistributedNotificationCenter::dropConnection() {
 void DistributedNotificationCenter::reportMissingBusOnce(const char* consequence) {
   if (reported_) return;
   reported_ = true;
-  std::fprintf(stderr, "%s: no D-Bus session bus; %s\n", program_invocation_short_name, consequence);
+  logLine(std::string("no D-Bus session bus; ") + consequence);
 }
 
 Status DistributedNotificationCenter::postNotification(std::string_view name, std::string_view object) {
@@ -177,14 +177,13 @@ int BusCallbacks::onObserving(sd_bus_message* reply, void* userdata, sd_bus_erro
   // disconnection handler's to deal with.
   if (sd_bus_is_open(sd_bus_message_get_bus(reply)) <= 0) return 0;
   if (const sd_bus_error* error = sd_bus_message_get_error(reply)) {
-    std::fprintf(stderr, "%s: cannot observe notifications: %s\n", program_invocation_short_name,
-                 error->message ? error->message : error->name);
+    logLine(std::string("cannot observe notifications: ") + (error->message ? error->message : error->name));
     return 0;
   }
   if (center->lost_) {
     center->lost_ = false;
     center->retryDelay_ = kFirstRetry;
-    std::fprintf(stderr, "%s: connected to the D-Bus session bus again\n", program_invocation_short_name);
+    logLine("connected to the D-Bus session bus again");
   }
   // A notification posted while the bus was away reached nobody: act as if
   // one came now.
@@ -206,7 +205,7 @@ void DistributedNotificationCenter::connectionLost() {
   // it next posts. The connection itself is let go outside its own callback.
   if (!loop_) return;
   if (!lost_)
-    std::fprintf(stderr, "%s: lost the D-Bus session bus; connecting again\n", program_invocation_short_name);
+    logLine("lost the D-Bus session bus; connecting again");
   lost_ = true;
   for (auto& observer : observers_) observer->away = true;
   scheduleReconnect();
@@ -219,8 +218,7 @@ void DistributedNotificationCenter::scheduleReconnect() {
                                                    kRetryAccuracy, BusCallbacks::onRetry, this);
   if (result >= 0) result = sd_event_source_set_enabled(retry_.get(), SD_EVENT_ONESHOT);
   if (result < 0)
-    std::fprintf(stderr, "%s: cannot wait to connect to the session bus again: %s\n", program_invocation_short_name,
-                 std::strerror(-result));
+    logLine(std::string("cannot wait to connect to the session bus again: ") + std::strerror(-result));
 }
 
 int BusCallbacks::onRetry(sd_event_source*, uint64_t, void* userdata) {

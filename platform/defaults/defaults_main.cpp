@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/log.h"
 #include "platform/foundation/path_component.h"
 #include "platform/foundation/text.h"
 #include "platform/plist/plist_dictionary.h"
@@ -27,7 +28,7 @@ int usage() {
 }
 
 int fail(const std::string& message) {
-  std::fprintf(stderr, "defaults: %s\n", message.c_str());
+  platform::logLine(message);
   return 1;
 }
 

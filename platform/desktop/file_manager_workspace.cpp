@@ -6,8 +6,8 @@
 #include "platform/desktop/gio_desktop.h"
 #include "platform/foundation/atomic_file.h"
 #include "platform/process/process_workspace.h"
+#include "platform/process/program_launch.h"
 #include "platform/process/script_compiler.h"
-#include "platform/process/spawn.h"
 
 namespace platform {
 namespace {

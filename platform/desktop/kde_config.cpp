@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/kde_config.h"
 
-#include "platform/process/spawn.h"
+#include "platform/process/program_launch.h"
 
 namespace platform {
 

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "event_loop.h"
 
-#include <errno.h>
 #include <signal.h>
 #include <systemd/sd-event.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
+
+#include "platform/foundation/log.h"
 
 namespace platform {
 
@@ -32,10 +32,10 @@ void guarded(sd_event* event, const std::function<void()>& callback) {
   try {
     callback();
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, error.what());
+    logLine(error.what());
     sd_event_exit(event, 1);
   } catch (...) {
-    std::fprintf(stderr, "%s: an unknown error ended the event loop\n", program_invocation_short_name);
+    logLine("an unknown error ended the event loop");
     sd_event_exit(event, 1);
   }
 }
@@ -66,8 +66,7 @@ int onPrepare(sd_event_source* source, void* userdata) {
 
 EventLoop::EventLoop() {
   if (int result = sd_event_new(outPointer(event_)); result < 0) {
-    std::fprintf(stderr, "%s: cannot create the event loop: %s\n", program_invocation_short_name,
-                 std::strerror(-result));
+    logLine(std::string("cannot create the event loop: ") + std::strerror(-result));
     std::abort();
   }
 }

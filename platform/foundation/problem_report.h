@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Failures that leave what the user asked for undone (settings not saved,
-// the overlay not started, a tool that failed). Each is one system-log line
+// the overlay not started, a tool that failed). Each is one line on stderr
 // and, where a window is open, shown in it: a user who opened the window
 // from the menu never sees stderr.
 #include <string_view>

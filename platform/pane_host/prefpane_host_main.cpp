@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include "platform/foundation/log.h"
 #include "platform/foundation/text.h"
 #include "platform/pane_host/desktop_theme.h"
 #include "platform/pane_host/display_check.h"
@@ -19,7 +20,7 @@
 namespace {
 
 int fail(const std::string& message) {
-  std::fprintf(stderr, "prefpane-host: %s\n", message.c_str());
+  platform::logLine(message);
   return 1;
 }
 

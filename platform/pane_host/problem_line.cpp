@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "platform/foundation/system_log.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/text.h"
 
 namespace platform {
@@ -54,7 +54,7 @@ void ProblemLine::attach(QLabel* label) {
 }
 
 void ProblemLine::report(std::string_view request, std::string_view problem) {
-  systemLog(problem);
+  logLine(problem);
   std::erase_if(shown_, [&](const auto& line) { return line.first == request; });
   const auto home = homeFolder();
   // The time tells a problem reported now from one left from earlier.

@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "platform/pointer/compositor_bus.h"
-#include "settings/settings_record.h"
+#include "platform/windowing/input.h"
 
 namespace platform {
 namespace {
@@ -37,11 +37,11 @@ constexpr uint32_t kClutterShift = 1 << 0, kClutterLock = 1 << 1, kClutterContro
 
 uint32_t modifiersFromClutter(uint32_t state) {
   uint32_t mask = 0;
-  if (state & (kClutterMod4 | kClutterSuper)) mask |= settings::kCommandKey;
-  if (state & kClutterShift) mask |= settings::kShiftKey;
-  if (state & kClutterLock) mask |= settings::kCapsLockKey;
-  if (state & kClutterMod1) mask |= settings::kOptionKey;
-  if (state & kClutterControl) mask |= settings::kControlKey;
+  if (state & (kClutterMod4 | kClutterSuper)) mask |= kCommandKey;
+  if (state & kClutterShift) mask |= kShiftKey;
+  if (state & kClutterLock) mask |= kCapsLockKey;
+  if (state & kClutterMod1) mask |= kOptionKey;
+  if (state & kClutterControl) mask |= kControlKey;
   return mask;
 }
 

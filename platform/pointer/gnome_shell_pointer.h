@@ -21,8 +21,8 @@ namespace platform {
 
 class EventLoop;
 
-// Clutter's modifier mask in the settings' layout: Super is command, Alt
-// (Mod1) option; Num Lock and the buttons are dropped.
+// Clutter's modifier mask as the mask of platform/windowing/input.h: Super
+// is command, Alt (Mod1) option; Num Lock and the buttons are dropped.
 uint32_t modifiersFromClutter(uint32_t state);
 
 class GnomeShellPointerSource : public PointerSource {

@@ -4,7 +4,7 @@
 #include <systemd/sd-bus.h>
 
 #include "platform/pointer/compositor_bus.h"
-#include "settings/settings_record.h"
+#include "platform/windowing/input.h"
 
 namespace platform {
 namespace {
@@ -89,7 +89,7 @@ std::optional<PointerReading> KWinScriptPointerSource::read() {
   auto keys = heldKeys_->read();
   uint32_t modifiers = keys ? keys->modifiers : 0;
   if (auto locked = capsLock_ ? capsLock_->capsLocked() : std::nullopt)
-    modifiers = (modifiers & ~settings::kCapsLockKey) | (*locked ? settings::kCapsLockKey : 0);
+    modifiers = (modifiers & ~kCapsLockKey) | (*locked ? kCapsLockKey : 0);
   return PointerReading{toPrimary_(position_->first, position_->second), modifiers};
 }
 

@@ -12,7 +12,7 @@ namespace platform {
 
 struct PointerReading {
   Point pointer;           // relative to the primary screen's top-left corner
-  uint32_t modifiers = 0;  // in the settings' mask layout
+  uint32_t modifiers = 0;  // the bits of platform/windowing/input.h (kCommandKey ...)
 };
 
 class PointerSource {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/pointer/tick_input.h"
 
-#include "platform/foundation/system_log.h"
+#include "platform/foundation/log.h"
 
 namespace platform {
 
@@ -17,7 +17,7 @@ bool TickInput::pointerKnown() {
   if (reading()) return true;
   if (const std::string& why = source_.whyUnknown(); why != said_) {
     said_ = why;
-    systemLog(why);
+    logLine(why);
   }
   return false;
 }
@@ -28,7 +28,7 @@ uint32_t TickInput::getCurrentKeyModifiers() {
   // Asked for only in hot-key mode: the place to say what the keys cannot do here.
   if (!caveatSaid_ && !source_.modifiersCaveat().empty()) {
     caveatSaid_ = true;
-    systemLog(source_.modifiersCaveat());
+    logLine(source_.modifiersCaveat());
   }
   return reading() ? reading()->modifiers : 0;
 }

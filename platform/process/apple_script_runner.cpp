@@ -2,8 +2,8 @@
 #include "apple_script_runner.h"
 
 #include "platform/process/process_workspace.h"
+#include "platform/process/program_launch.h"
 #include "platform/process/script_compiler.h"
-#include "platform/process/spawn.h"
 
 namespace platform {
 namespace {

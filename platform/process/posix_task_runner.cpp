@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "posix_task_runner.h"
-#include "spawn.h"
 
 #include <errno.h>
 #include <signal.h>
@@ -9,6 +8,8 @@
 
 #include <cstdio>
 #include <cstring>
+
+#include "platform/process/program_launch.h"
 
 extern char** environ;
 

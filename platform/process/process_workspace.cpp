@@ -18,7 +18,7 @@
 #include "platform/foundation/atomic_file.h"
 #include "platform/foundation/owned_handles.h"
 #include "platform/process/app_bundle.h"
-#include "platform/process/spawn.h"
+#include "platform/process/program_launch.h"
 
 namespace platform {
 namespace {

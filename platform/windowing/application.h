@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/foundation/result.h"
+
 namespace platform {
 
 class ApplicationDelegate {
@@ -31,9 +33,12 @@ class Application {
   // exactly this name and object.
   virtual void observeDistributedNotification(std::string name, std::string object,
                                               std::function<void()> callback) = 0;
-  virtual TimerHandle scheduleRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) = 0;
-  // Ends the event loop and with it the process.
-  virtual void terminate() = 0;
+  // A timer that calls back every interval from now on; the reason when it
+  // could not be added, and then it never calls back.
+  virtual Result<TimerHandle> scheduleRepeatingTimer(std::chrono::microseconds interval,
+                                                     std::function<void()> callback) = 0;
+  // Ends the event loop and with it the process, which exits with status.
+  virtual void terminate(int status) = 0;
 };
 
 }  // namespace platform

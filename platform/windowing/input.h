@@ -8,6 +8,15 @@
 
 namespace platform {
 
+// The modifier keys as bits of one mask. Every source of input reports the
+// held keys in this layout, whatever its window system calls them, and
+// masks kept elsewhere (such as the keys a user chose) use it too.
+inline constexpr uint32_t kCommandKey = 0x0100;  // the logo (Super) key
+inline constexpr uint32_t kShiftKey = 0x0200;
+inline constexpr uint32_t kCapsLockKey = 0x0400;  // set while Caps Lock is on
+inline constexpr uint32_t kOptionKey = 0x0800;    // Alt
+inline constexpr uint32_t kControlKey = 0x1000;
+
 class Input {
  public:
   virtual ~Input() = default;
@@ -16,7 +25,7 @@ class Input {
   // place a crosshair around.
   virtual bool pointerKnown() = 0;
   virtual Point getMouse() = 0;
-  // Held modifiers in the settings' mask layout (settings::kCommandKey ...).
+  // The modifiers held now, as the bits above (kCommandKey ...).
   virtual uint32_t getCurrentKeyModifiers() = 0;
 };
 

@@ -54,7 +54,9 @@ class Window {
 class WindowServer {
  public:
   virtual ~WindowServer() = default;
-  // A new window, not on screen, with the given content rectangle.
+  // A new window, not on screen, with the given content rectangle. styleMask,
+  // backing and defer are ignored: every window is borderless, buffered and
+  // made at once, which is all the overlay asks for.
   virtual std::unique_ptr<Window> createWindow(Rect contentRect, uint32_t styleMask, BackingStore backing,
                                                bool defer) = 0;
   virtual int32_t windowLevelForKey(int32_t key) const = 0;

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "application_main.h"
 
-#include <errno.h>
 #include <signal.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "platform/bus/notification_center.h"
 #include "platform/event/event_loop.h"
+#include "platform/foundation/log.h"
 #include "platform/pointer/gnome_shell_pointer.h"
 #include "platform/pointer/kwin_script_pointer.h"
 #include "platform/pointer/pointer_choice.h"
@@ -35,10 +35,11 @@ class X11Application : public Application {
   void observeDistributedNotification(std::string name, std::string object, std::function<void()> callback) override {
     // The overlay still works without: it shows the settings it started with.
     if (Status observed = center_.addObserver(loop_, std::move(name), std::move(object), std::move(callback)); !observed)
-      std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, observed.error().c_str());
+      logLine(observed.error());
   }
 
-  TimerHandle scheduleRepeatingTimer(std::chrono::microseconds interval, std::function<void()> callback) override {
+  Result<TimerHandle> scheduleRepeatingTimer(std::chrono::microseconds interval,
+                                             std::function<void()> callback) override {
     Status added = loop_.addRepeatingTimer(interval, [this, callback = std::move(callback)] {
       input_.startTick();
       callback();
@@ -46,15 +47,11 @@ class X11Application : public Application {
       windows_.raiseIfCovered();
       xcb_flush(display_.connection());
     });
-    if (!added) {
-      // Without its tick the overlay can do nothing.
-      std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, added.error().c_str());
-      loop_.exit(1);
-    }
+    if (!added) return fail(added.error());
     return ++timers_;
   }
 
-  void terminate() override { loop_.exit(0); }
+  void terminate(int status) override { loop_.exit(status); }
 
  private:
   EventLoop& loop_;
@@ -98,14 +95,14 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
   auto display = x11::X11Display::open();
   if (!display) {
     const char* name = std::getenv("DISPLAY");
-    std::fprintf(stderr, "%s: cannot open the X display %s%s%s\n", program_invocation_short_name,
-                 name ? "\"" : "", name ? name : "(DISPLAY is not set)", name ? "\"" : "");
+    logLine(std::string("cannot open the X display ") +
+            (name ? "\"" + std::string(name) + "\"" : "(DISPLAY is not set)"));
     return 1;
   }
   EventLoop loop;
   // Ended by the session or by hand, the overlay still takes its KWin script away.
   if (Status watched = loop.exitOnSignals({SIGTERM, SIGINT, SIGHUP}); !watched)
-    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, watched.error().c_str());
+    logLine(watched.error());
   x11::X11Screens screens(*display);
   auto pointer = sessionPointerSource(loop, *display, screens);
   TickInput input(*pointer);
@@ -121,7 +118,7 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
       [&] {
         display->dispatch(false);
         if (display->broken()) {
-          std::fprintf(stderr, "%s: lost the connection to the X display\n", program_invocation_short_name);
+          logLine("lost the connection to the X display");
           status = 1;
           loop.exit(1);
         }
@@ -132,7 +129,7 @@ int NSApplicationMain(int, char**, const MainInterfaceLoader& loadMainInterface)
         xcb_flush(display->connection());
       });
   if (!watched) {
-    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, watched.error().c_str());
+    logLine(watched.error());
     return 1;
   }
 

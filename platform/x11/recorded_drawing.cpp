@@ -31,7 +31,7 @@ void ShadowDrawing::stroke() {
   const ColourRef layer = makeColour(0, 0, 0, 0.14f);
   for (int i = kLayers; i >= 1; --i) {
     target_.setColour(layer);
-    target_.setLineWidth(width_ + kSpread * 2 * i / kLayers);
+    target_.setLineWidth(width_ + kSpread * 2 * static_cast<float>(i) / kLayers);
     for (const DrawCall& step : path_) {
       if (step.kind == DrawCall::Kind::Move)
         target_.moveTo(step.x + kOffsetX, step.y + kOffsetY);

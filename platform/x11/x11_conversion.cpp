@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "settings/settings_record.h"
+#include "platform/windowing/input.h"
 
 namespace platform::x11 {
 namespace {
@@ -28,11 +28,11 @@ int16_t clampToInt16(int64_t value) {
 
 uint32_t modifierMaskFromState(uint16_t state) {
   uint32_t mask = 0;
-  if (state & XCB_MOD_MASK_4) mask |= settings::kCommandKey;
-  if (state & XCB_MOD_MASK_SHIFT) mask |= settings::kShiftKey;
-  if (state & XCB_MOD_MASK_LOCK) mask |= settings::kCapsLockKey;
-  if (state & XCB_MOD_MASK_1) mask |= settings::kOptionKey;
-  if (state & XCB_MOD_MASK_CONTROL) mask |= settings::kControlKey;
+  if (state & XCB_MOD_MASK_4) mask |= kCommandKey;
+  if (state & XCB_MOD_MASK_SHIFT) mask |= kShiftKey;
+  if (state & XCB_MOD_MASK_LOCK) mask |= kCapsLockKey;
+  if (state & XCB_MOD_MASK_1) mask |= kOptionKey;
+  if (state & XCB_MOD_MASK_CONTROL) mask |= kControlKey;
   return mask;
 }
 

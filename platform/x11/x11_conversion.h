@@ -15,9 +15,9 @@ struct Box {
   bool operator==(const Box&) const = default;
 };
 
-// X's modifier state in the settings' mask layout: Mod4 (Super) is command,
-// Shift shift, Lock an engaged caps lock, Mod1 (Alt) option, Control control.
-// Num Lock and the other bits have no place in the mask.
+// X's modifier state as the mask of platform/windowing/input.h: Mod4
+// (Super) is command, Shift shift, Lock an engaged caps lock, Mod1 (Alt)
+// option, Control control. Num Lock and the other bits have no place in it.
 uint32_t modifierMaskFromState(uint16_t state);
 
 // A frame (bottom-left origin, y up, relative to the primary screen) as

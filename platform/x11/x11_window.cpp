@@ -63,7 +63,7 @@ uint32_t scaled(float component, uint32_t mask) {
   while (!((mask >> shift) & 1)) ++shift;
   const uint32_t max = mask >> shift;
   const float clamped = std::fmin(1.0f, std::fmax(0.0f, component));
-  return (static_cast<uint32_t>(std::lround(clamped * max)) << shift) & mask;
+  return (static_cast<uint32_t>(std::lround(clamped * static_cast<float>(max))) << shift) & mask;
 }
 
 }  // namespace

@@ -26,8 +26,6 @@ class X11WindowServer : public WindowServer {
   X11WindowServer(const X11WindowServer&) = delete;
   X11WindowServer& operator=(const X11WindowServer&) = delete;
 
-  // styleMask, backing and defer: every window here is borderless, buffered
-  // and made at once, which is all the overlay asks for.
   std::unique_ptr<Window> createWindow(Rect contentRect, uint32_t styleMask, BackingStore backing,
                                        bool defer) override;
   int32_t windowLevelForKey(int32_t key) const override;

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
 
   auto center = platform::DistributedNotificationCenter::defaultCenter();
   const long count = std::atol(argv[2]);
-  const auto spacing = std::chrono::duration<double>(count > 0 ? std::atof(argv[3]) / count : 0);
+  const auto spacing = std::chrono::duration<double>(count > 0 ? std::atof(argv[3]) / static_cast<double>(count) : 0);
   const auto start = std::chrono::steady_clock::now();
   for (long i = 1; count < 0 || i <= count; ++i) {
     record.s_WinWidth = static_cast<int32_t>(i % 100 + 1);

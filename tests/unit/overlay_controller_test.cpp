@@ -6,6 +6,7 @@
 
 #include "overlay/main_interface.h"
 #include "platform/plist/plist_dictionary.h"
+#include "platform/windowing/input.h"
 #include "settings/settings_record.h"
 #include "test_home.h"
 
@@ -24,7 +25,7 @@ struct FakeTextField : platform::TextField {
 // Logs "name.request" for what puts it on screen or takes it off; its looks
 // are for the screen tests to see.
 struct FakeWindow : platform::Window {
-  FakeWindow(Log& log, std::string name) : log(log), name(std::move(name)) {}
+  FakeWindow(Log& into, std::string named) : log(into), name(std::move(named)) {}
   void setContentView(platform::View* view) override { content = view; }
   platform::TextField& addTextField(Rect, platform::TextAlignment) override { return fields.emplace_back(); }
   void setBackgroundColor(const platform::ColourRef&) override {}
@@ -63,10 +64,12 @@ class Overlay : public ::testing::Test,
   void observeDistributedNotification(std::string, std::string, std::function<void()> callback) override {
     notify = std::move(callback);
   }
-  platform::TimerHandle scheduleRepeatingTimer(std::chrono::microseconds every, std::function<void()> callback) override {
+  platform::Result<platform::TimerHandle> scheduleRepeatingTimer(std::chrono::microseconds every,
+                                                                 std::function<void()> callback) override {
+    if (timerRefusal) return platform::fail(*timerRefusal);
     return interval = every, tick = std::move(callback), 7;
   }
-  void terminate() override { ++terminated; }
+  void terminate(int status) override { ++terminated, exitStatus = status; }
   bool pointerKnown() override { return pointerIsKnown; }
   platform::Point getMouse() override { return {300, 700}; }
   uint32_t getCurrentKeyModifiers() override { return modifiers; }
@@ -84,8 +87,10 @@ class Overlay : public ::testing::Test,
   }
   retikonx::RetikonControl& control() { return *ui->controller; }
   FakeWindow& readout() { return *windows[4]; }
-  int count(const std::string& entry) const { return std::count(log.begin(), log.end(), entry); }
-  int armsShown() const { return std::count_if(windows.begin(), windows.begin() + 4, [](auto* w) { return w->onScreen; }); }
+  int count(const std::string& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
+  int armsShown() const {
+    return static_cast<int>(std::count_if(windows.begin(), windows.begin() + 4, [](auto* w) { return w->onScreen; }));
+  }
 
   unit::TempHome home;
   Log log;
@@ -93,12 +98,26 @@ class Overlay : public ::testing::Test,
   std::chrono::microseconds interval{};
   std::function<void()> notify, tick;
   int terminated = 0;
+  int exitStatus = -1;
+  std::optional<std::string> timerRefusal;
   uint32_t modifiers = 0;
   bool pointerIsKnown = true;
   std::optional<platform::Size> screen = platform::Size{1440, 900};
   retikonx::ProcessState state;
   std::unique_ptr<retikonx::MainInterface> ui = retikonx::loadMainInterface(state, *this, *this, *this, *this);
 };
+
+// Without its timer the overlay could never tick: it says why and ends with a failure.
+TEST_F(Overlay, ATimerTheLoopRefusesEndsTheOverlayWithAFailureAndTheReason) {
+  timerRefusal = "cannot add a timer: Too many open files";
+  testing::internal::CaptureStderr();
+  launch({{"retikon", "1"}});
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(terminated, 1);
+  EXPECT_EQ(exitStatus, 1);
+  EXPECT_EQ(state.tmTimer, 0) << "no handle for a timer that does not run";
+  EXPECT_NE(said.find(": cannot add a timer: Too many open files\n"), std::string::npos) << said;
+}
 
 // The outlets are checked by where each window and field ends up; the colour loaded and which notification
 // reloads, by the screen tests (overlay_test.py).
@@ -115,17 +134,17 @@ TEST_F(Overlay, LaunchStartsTheTimerShowsNothingBeforeTheFirstTickAndShadowsOnly
 }
 
 TEST_F(Overlay, TheTickQuitsShowsOrHides) {
-  constexpr uint32_t kCmd = settings::kCommandKey, kCtrl = settings::kControlKey;
+  constexpr uint32_t kCmd = platform::kCommandKey, kCtrl = platform::kControlKey;
   enum Outcome { Quit, Show, Hide };
   const struct { const char *name, *retikon, *disp, *keys; uint32_t held; Outcome outcome; bool pointerKnown = true; }
   cases[] = {
       {"Disabled", "0", "1", "4352", 0, Quit}, {"DisabledHeld", "0", "0", "4352", kCmd | kCtrl, Quit},
       {"Always", "1", "1", "4352", 0, Show}, {"AlwaysMaskZero", "1", "1", "0", 0, Show},
       {"AnyNonZeroFlagRuns", "-7", "1", "0", 0, Show}, {"HotKeysHeld", "1", "0", "4352", kCmd | kCtrl, Show},
-      {"ExtraKeysHeld", "1", "0", "4352", kCmd | kCtrl | settings::kShiftKey | settings::kOptionKey, Show},
+      {"ExtraKeysHeld", "1", "0", "4352", kCmd | kCtrl | platform::kShiftKey | platform::kOptionKey, Show},
       {"OnlyControlHeld", "1", "0", "4352", kCtrl, Hide}, {"MaskZero", "1", "0", "0", kCmd | kCtrl, Hide},
       {"DisplayKindTwo", "1", "2", "4352", 0, Hide}, {"DisplayKindMinusOne", "1", "-1", "4352", kCmd | kCtrl, Show},
-      {"CapsLockEngaged", "1", "0", "1024", settings::kCapsLockKey, Show},
+      {"CapsLockEngaged", "1", "0", "1024", platform::kCapsLockKey, Show},
       // A session that does not say where the pointer is hides the crosshair, never freezes it.
       {"AlwaysPointerUnknown", "1", "1", "4352", 0, Hide, false},
       {"HotKeysHeldPointerUnknown", "1", "0", "4352", kCmd | kCtrl, Hide, false},

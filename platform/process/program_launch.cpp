@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "spawn.h"
+#include "program_launch.h"
 
 #include <errno.h>
 #include <fcntl.h>
