@@ -142,8 +142,9 @@ TEST_F(PaneTest, SwitchingOnStartsTheOverlayOfThePaneThatRunsAndMakesItALoginIte
                     inPlaceCopy = (inPlace / "Contents/Resources/RetikonX.app").string();
   enum Failure { None, Launch, Save };
   const struct { fs::path bundle; bool userCopyInstalled; std::string started; Failure failure = None; } cases[] = {
-      {vantrel::kAllUsersPanePath, false, vantrel::kAllUsersOverlayPath}, {userPane, true, userCopy},
-      {vantrel::kAllUsersPanePath, true, userCopy}, {inPlace, true, inPlaceCopy},
+      // The user's own installed pane: pane_test.py.
+      {vantrel::kAllUsersPanePath, false, vantrel::kAllUsersOverlayPath}, {vantrel::kAllUsersPanePath, true, userCopy},
+      {inPlace, true, inPlaceCopy},
       {inPlace.string() + "/", false, inPlaceCopy}, {inPlace, false, inPlaceCopy, Launch}, {inPlace, false, "", Save}};
   std::string settingsAtLaunch;
   system.onLaunch = [&] { settingsAtLaunch = unit::readText(home.preference(kSettings)); };
@@ -229,7 +230,8 @@ TEST_F(PaneTest, HotKeyModeOnADesktopThatHidesTheKeysSaysSoWhileItMatters) {
   EXPECT_EQ(problemLine(), "") << "the overlay is off";
 }
 
-// The extension travels in the built pane and lands where GNOME Shell looks for the user's extensions.
+// The extension travels in the built pane and lands where GNOME Shell looks for the user's extensions;
+// that GNOME Shell loads it and the overlay reaches it: wayland_gnome_test.py.
 TEST(GnomePointerExtension, InstallsFromThePanesBundleOverAnOlderCopy) {
   unit::TempHome home;
   const fs::path bundle = BUILT_PANE;
@@ -239,10 +241,6 @@ TEST(GnomePointerExtension, InstallsFromThePanesBundleOverAnOlderCopy) {
   for (const char* file : {"metadata.json", "extension.js"})
     EXPECT_EQ(unit::readText(installed / file),
               unit::readText(bundle / "Contents/Resources/gnome-shell-extension" / file)) << file;
-  const std::string metadata = unit::readText(installed / "metadata.json");
-  EXPECT_NE(metadata.find(std::string("\"uuid\": \"") + platform::gnome::kExtensionUuid + "\""), npos) << metadata;
-  EXPECT_NE(metadata.find("\"43\""), npos) << metadata;
-  EXPECT_NE(unit::readText(installed / "extension.js").find(platform::gnome::kPointerPath), npos);
 
   auto missing = platform::installGnomePointerExtension(home.path() / "Nowhere.prefPane", home.path() / "data");
   ASSERT_FALSE(missing);
