@@ -91,7 +91,8 @@ def main():
                                      what="the arms to meet at (%d, %d)" % (x, y))
                             wait_for(lambda: kwin.shows_arms(x, y), what="KWin to show them at (%d, %d)" % (x, y))
                         assert kwin.script_loaded(), "the script runs while the overlay does"
-                        assert "cannot follow" not in overlay.output(), overlay.output()
+                        said = overlay.output()
+                        assert "cannot follow" not in said and "does not let programs watch" not in said, said
                         write_settings(home, retikon=0)
                         post_notification()
                         wait_for(lambda: overlay.poll() is not None, what="the overlay to quit")

@@ -27,15 +27,14 @@ int enabledSettingControls(RetikonControl& p) {
 TEST_F(PaneTest, FillingShowsTheStoredValuesOrTheDefaultsAndWritesNothing) {
   const std::string on = "<key>retikon</key><string>1</string>";
   const struct { std::string entries, checked; int width, distance; platform::Colour colour;
-                 const char* running = "Other"; size_t launches = 0; int enabled = 0; } cases[] = {
+                 const char* running = "Other"; int enabled = 0; } cases[] = {
       {"", "o_control o_command o_prefWidth1 o_dispHotKey ", 5, 0, {0, 1, 0, 1}},  // no file
       // Mask 0 reads as control and command, a display kind but 0 as always, a flag but 1 as off.
       {"<key>WinWidth</key><string>7</string><key>keys</key><string>0</string><key>DispKind</key><string>2</string>"
        "<key>retikon</key><string>2</string><key>distance</key><string>12</string><key>Locate</key><string>1</string>"
        "<key>shadow</key><string>1</string><key>WinColor2</key><data>P4AAAAAAAAAAAAAAPwAAAA==</data>",
        "o_control o_command o_prefWidth2 o_dispAllways o_locate o_shadow ", 7, 12, {1, 0, 0, 0.5f}},
-      {on, "o_control o_command o_prefWidth1 o_dispHotKey o_retikon ", 5, 0, {0, 1, 0, 1}, "RetikonX", 0, 16},
-      {on, "o_control o_command o_prefWidth1 o_dispHotKey o_retikon ", 5, 0, {0, 1, 0, 1}, "Other", 1, 16},
+      {on, "o_control o_command o_prefWidth1 o_dispHotKey o_retikon ", 5, 0, {0, 1, 0, 1}, "RetikonX", 16},
   };
   for (const auto& c : cases) {
     if (!c.entries.empty()) write(kSettings, c.entries);
@@ -53,7 +52,7 @@ TEST_F(PaneTest, FillingShowsTheStoredValuesOrTheDefaultsAndWritesNothing) {
               std::tuple(c.width, c.width, c.distance));
     EXPECT_EQ(*p.o_colorWell->color(), c.colour);
     EXPECT_TRUE(platform::sharedColorPanel()->testOption(QColorDialog::ShowAlphaChannel));
-    EXPECT_EQ(system.launched.size(), c.launches) << c.running;
+    EXPECT_TRUE(system.launched.empty()) << "nothing to start, or it runs";
     EXPECT_EQ(unit::readText(home.preference(kSettings)), before);
     EXPECT_EQ(saves(), 0);
   }
@@ -142,8 +141,9 @@ TEST_F(PaneTest, SwitchingOnStartsTheOverlayOfThePaneThatRunsAndMakesItALoginIte
                     inPlaceCopy = (inPlace / "Contents/Resources/RetikonX.app").string();
   enum Failure { None, Launch, Save };
   const struct { fs::path bundle; bool userCopyInstalled; std::string started; Failure failure = None; } cases[] = {
-      {vantrel::kAllUsersPanePath, false, vantrel::kAllUsersOverlayPath}, {userPane, true, userCopy},
-      {vantrel::kAllUsersPanePath, true, userCopy}, {inPlace, true, inPlaceCopy},
+      // The user's own installed pane: pane_test.py.
+      {vantrel::kAllUsersPanePath, false, vantrel::kAllUsersOverlayPath}, {vantrel::kAllUsersPanePath, true, userCopy},
+      {inPlace, true, inPlaceCopy},
       {inPlace.string() + "/", false, inPlaceCopy}, {inPlace, false, inPlaceCopy, Launch}, {inPlace, false, "", Save}};
   std::string settingsAtLaunch;
   system.onLaunch = [&] { settingsAtLaunch = unit::readText(home.preference(kSettings)); };
@@ -229,7 +229,8 @@ TEST_F(PaneTest, HotKeyModeOnADesktopThatHidesTheKeysSaysSoWhileItMatters) {
   EXPECT_EQ(problemLine(), "") << "the overlay is off";
 }
 
-// The extension travels in the built pane and lands where GNOME Shell looks for the user's extensions.
+// The extension travels in the built pane and lands where GNOME Shell looks for the user's extensions;
+// that GNOME Shell loads it and the overlay reaches it: wayland_gnome_test.py.
 TEST(GnomePointerExtension, InstallsFromThePanesBundleOverAnOlderCopy) {
   unit::TempHome home;
   const fs::path bundle = BUILT_PANE;
@@ -239,10 +240,6 @@ TEST(GnomePointerExtension, InstallsFromThePanesBundleOverAnOlderCopy) {
   for (const char* file : {"metadata.json", "extension.js"})
     EXPECT_EQ(unit::readText(installed / file),
               unit::readText(bundle / "Contents/Resources/gnome-shell-extension" / file)) << file;
-  const std::string metadata = unit::readText(installed / "metadata.json");
-  EXPECT_NE(metadata.find(std::string("\"uuid\": \"") + platform::gnome::kExtensionUuid + "\""), npos) << metadata;
-  EXPECT_NE(metadata.find("\"43\""), npos) << metadata;
-  EXPECT_NE(unit::readText(installed / "extension.js").find(platform::gnome::kPointerPath), npos);
 
   auto missing = platform::installGnomePointerExtension(home.path() / "Nowhere.prefPane", home.path() / "data");
   ASSERT_FALSE(missing);

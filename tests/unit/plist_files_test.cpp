@@ -85,19 +85,15 @@ TEST(PlistReader, BothFormsReadAlikeAndNoFileGetsPastTheLimits) {
   EXPECT_EQ(kinds->integer("negative"), -12);
   EXPECT_EQ(kinds->string("unicode"), "Grüße, 世界 🎯");
 
-  const std::string deep = "nested deeper than 100 levels", many = "holds more than 100000 values";
+  // The limits at their edges; far beyond them, through every reader: hostile_files_test.py.
+  const std::string deep = "nested deeper than 100 levels";
   const std::pair<std::string, std::string> cases[] = {
       {nested(99, "<array>", "</array>"), ""},  // with the root dictionary, 100 levels
       {nested(100, "<array>", "</array>"), deep},
-      // What a scanner of the bytes took for a quoted or bracketed part.
-      {nested(30000, "<array x='>'>", "</array>"), deep},
-      {"<!DOCTYPE plist \"[\" >" + nested(30000, "<array>", "</array>"), "not a property list"},
       {"<!DOCTYPE plist [<!ELEMENT plist ANY>]>" + nested(30000, "<array>", "</array>"), deep},
       {"<!DOCTYPE p [<!ENTITY a \"aaaa\">]><plist><dict><key>k</key><string>&a;</string></dict></plist>",
        "declares entities"},
       {sharedChildren(14, 2), ""},  // 2^14 copies of true
-      {sharedChildren(21, 2), many},
-      {sharedChildren(7, 14), many},
       {sharedChildren(1, 1).replace(sharedChildren(1, 1).find("\xA1\x03"), 2, "\xA1\x02"),
        "contains itself"},
       {"<plist><dict><key>a</key></dict></plist>", "not a property list"},
@@ -113,17 +109,10 @@ TEST(PlistReader, BothFormsReadAlikeAndNoFileGetsPastTheLimits) {
 TEST(PlistWriter, RefusesWhatItsReadersWouldAndLeavesTheFile) {
   unit::TempHome home;
   const std::string path = home.preference("full.plist");
-  const std::string head = "<plist><dict><key>pad</key><string>", tail = "</string></dict></plist>";
-  const std::string full = head + std::string(platform::kLargestPlistFile - head.size() - tail.size(), 'x') + tail;
-  unit::writeText(path, full);
-  auto saved = platform::updatePreferenceFile(path, [](PlistDictionary& file) { file.setBoolean("retikon", true); });
-  ASSERT_FALSE(saved);
-  EXPECT_NE(saved.error().find("larger than 1048576 bytes"), std::string::npos) << saved.error();
-  EXPECT_EQ(unit::readText(path), full);
-
-  // Read within the limit, but each shared child written out in full.
+  // Read within the limit, but each shared child written out in full. A file of the largest size that any
+  // write would make larger: hostile_files_test.py.
   unit::writeText(path, sharedChildren(15, 2));
-  saved = platform::updatePreferenceFile(path, [](PlistDictionary& file) { file.setBoolean("retikon", true); });
+  auto saved = platform::updatePreferenceFile(path, [](PlistDictionary& file) { file.setBoolean("retikon", true); });
   ASSERT_FALSE(saved);
   EXPECT_NE(saved.error().find("would be larger than"), std::string::npos) << saved.error();
   EXPECT_EQ(unit::readText(path), sharedChildren(15, 2));
