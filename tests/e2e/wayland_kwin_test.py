@@ -8,8 +8,10 @@ the crosshair over the native window. The pointer and keys are moved through KWi
 fake input protocol (tests/tools/kwin_fake_pointer)."""
 
 import os
+import select
 import shutil
 import subprocess
+import time
 
 from e2e_support import BUILD, RETIKONX, post_notification, run_cases, write_settings
 from wayland_support import (Program, arms, crossing, enter_private_namespace, native_window, over_the_window,
@@ -44,23 +46,34 @@ class KWin:
         read, write = os.pipe()
         pipe.append(write)
         os.close(write)
-        with os.fdopen(read, "rb") as picture:
+        try:
             reply = self.bus.call_with_unix_fd_list_sync(
                 "org.kde.KWin", "/org/kde/KWin/ScreenShot2", "org.kde.KWin.ScreenShot2", "CaptureArea",
                 GLib.Variant("(iiuua{sv}h)", (x - reach, y - reach, side, side, {}, 0)), GLib.VariantType("(a{sv})"),
                 Gio.DBusCallFlags.NONE, 10000, pipe, None)[0].unpack()[0]
-            del pipe  # KWin's end closes once it has written
-            data = picture.read()
+            # Read what the reply says KWin writes, not up to the end: the bus library may hold its
+            # copy of the pipe's write end for a while yet.
+            size, data = reply["stride"] * reply["height"], b""
+            deadline = time.monotonic() + 30
+            while len(data) < size and select.select([read], [], [], max(0.0, deadline - time.monotonic()))[0]:
+                chunk = os.read(read, size - len(data))
+                if not chunk:
+                    break
+                data += chunk
+        finally:
+            os.close(read)
+        assert len(data) == size, "KWin wrote %d of %d bytes" % (len(data), size)
         assert (reply["type"], reply["format"]) == ("raw", 6), reply  # premultiplied ARGB32: B, G, R, A bytes
         return red_arms(lambda px, py: tuple(reversed(data[py * reply["stride"] + px * 4:][:3])), reach)
 
     @staticmethod
     def move_to(x, y):
-        subprocess.run([FAKE_POINTER, str(x), str(y)], check=True, env=dict(os.environ, WAYLAND_DISPLAY="wayland-0"))
+        subprocess.run([FAKE_POINTER, str(x), str(y)], check=True, timeout=30,
+                       env=dict(os.environ, WAYLAND_DISPLAY="wayland-0"))
 
     @staticmethod
     def tap(key):
-        subprocess.run([FAKE_POINTER, "--tap", str(key)], check=True,
+        subprocess.run([FAKE_POINTER, "--tap", str(key)], check=True, timeout=30,
                        env=dict(os.environ, WAYLAND_DISPLAY="wayland-0"))
 
 

@@ -106,10 +106,10 @@ def arms(x_client):
     (x, y, width, height), or nothing."""
     env = dict(os.environ, **x_client)
     ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--classname", "RetikonX"], env=env,
-                         capture_output=True, text=True).stdout.split()
+                         capture_output=True, text=True, timeout=30).stdout.split()
     boxes = []
     for window in ids:
-        out = subprocess.run(["xwininfo", "-id", window], env=env, capture_output=True, text=True).stdout
+        out = subprocess.run(["xwininfo", "-id", window], env=env, capture_output=True, text=True, timeout=30).stdout
         values = dict(line.strip().split(":", 1) for line in out.splitlines() if ":" in line)
         with contextlib.suppress(KeyError, ValueError):
             boxes.append(tuple(int(values[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
