@@ -1,28 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/session_overlay_pointer.h"
 
-#include <cstdlib>
 #include <system_error>
 
 #include "platform/desktop/desktop_session.h"
 #include "platform/desktop/gio_desktop.h"
 #include "platform/foundation/atomic_file.h"
+#include "platform/foundation/text.h"
 #include "platform/pointer/gnome_pointer_extension.h"
 #include "platform/pointer/kwin_pointer_script.h"
 #include "platform/pointer/pointer_choice.h"
 
 namespace platform {
 namespace fs = std::filesystem;
-namespace {
-
-fs::path dataHome() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  if (data && *data == '/') return data;
-  const char* home = std::getenv("HOME");
-  return fs::path(home ? home : "") / ".local/share";
-}
-
-}  // namespace
 
 Status installGnomePointerExtension(const fs::path& paneBundle, const fs::path& dataHome) {
   const fs::path from = paneBundle / "Contents/Resources/gnome-shell-extension";

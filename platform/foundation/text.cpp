@@ -115,10 +115,20 @@ std::string expandTilde(std::string_view path) {
   return expanded;
 }
 
-std::string configHome() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && config[0] == '/') return config;
-  return expandTilde("~/.config");
+namespace {
+
+// An XDG base folder: the variable when it names an absolute path, else its
+// place under the home folder.
+std::string xdgHome(const char* variable, const char* underHome) {
+  const char* set = std::getenv(variable);
+  if (set && set[0] == '/') return set;
+  return expandTilde(underHome);
 }
+
+}  // namespace
+
+std::string configHome() { return xdgHome("XDG_CONFIG_HOME", "~/.config"); }
+
+std::string dataHome() { return xdgHome("XDG_DATA_HOME", "~/.local/share"); }
 
 }  // namespace platform

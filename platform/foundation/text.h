@@ -48,5 +48,7 @@ std::string expandTilde(std::string_view path);
 // Where the user's configuration files go: $XDG_CONFIG_HOME when that is an
 // absolute path, else ~/.config; read afresh at every call.
 std::string configHome();
+// Where the user's data files go: $XDG_DATA_HOME, else ~/.local/share; alike.
+std::string dataHome();
 
 }  // namespace platform
